@@ -1,0 +1,17 @@
+# Warnings and sanitizers for every target of the project.
+if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
+endif()
+
+add_compile_options(-Wall -Wextra -Wpedantic -Wno-missing-field-initializers)
+
+if(QUENDREL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Adds a shared library of one of our folders: every .cpp below DIR.
+function(quendrel_glob_sources out dir)
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  set(${out} ${srcs} PARENT_SCOPE)
+endfunction()

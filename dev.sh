@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Quendrel developer entry point.
+#   ./dev.sh run              install what is missing, build, start the program
+#   ./dev.sh test             install what is missing, build, run every test
+#   ./dev.sh test --sanitize  the same with AddressSanitizer + UndefinedBehaviorSanitizer
+#   ./dev.sh bench            build and run the benchmarks against peer tools
+set -euo pipefail
+cd "$(dirname "$0")"
+
+# Debian 12 packages the build, the tests and the program need.
+PACKAGES=(build-essential cmake ninja-build pkg-config python3
+          libgtest-dev libgmock-dev libbenchmark-dev
+          p7zip-full poppler-utils)
+BENCH_PACKAGES=(fd-find ripgrep plocate jdupes fdupes findutils grep)
+
+install_missing() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+jobs() { nproc 2>/dev/null || echo 2; }
+
+build() {   # build DIR [cmake options...]
+    local dir=$1; shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$(jobs)"
+}
+
+cmd=${1:-}
+shift || true
+case "$cmd" in
+run)
+    install_missing "${PACKAGES[@]}"
+    build build -DCMAKE_BUILD_TYPE=Release
+    if [ -x build/bin/quendrel ]; then
+        exec build/bin/quendrel "$@"
+    fi
+    echo "Built into build/bin:"
+    ls build/bin
+    if [ -x build/bin/qdsearch ]; then
+        echo "The command-line front end is build/bin/qdsearch (try: build/bin/qdsearch --help)."
+    fi
+    ;;
+test)
+    install_missing "${PACKAGES[@]}"
+    dir=build-test
+    opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENDREL_BENCH=OFF)
+    if [ "${1:-}" = "--sanitize" ]; then
+        dir=build-sanitize
+        opts+=(-DQUENDREL_SANITIZE=ON)
+        export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+        export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+    fi
+    build "$dir" "${opts[@]}"
+    ctest --test-dir "$dir" --output-on-failure -j "$(jobs)" --timeout 600
+    ;;
+bench)
+    install_missing "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+    build build-bench -DCMAKE_BUILD_TYPE=Release -DQUENDREL_TESTS=OFF
+    for script in bench/*.sh; do
+        [ -x "$script" ] && "$script" build-bench
+    done
+    ;;
+*)
+    sed -n '2,6p' "$0"
+    exit 2
+    ;;
+esac

@@ -1,0 +1,13 @@
+#pragma once
+// One prepared group of name patterns: an extension pattern and terms evaluated left to right.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "search/NamePatternTerm.h"
+
+struct FileNameGroup {
+    std::string strExtPattern;
+    bool bQuoted = false;
+    std::vector<std::unique_ptr<NamePatternTerm>> terms;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// How the engine hands results to a front end. Every call is made on the thread that runs
+// the search; an implementation hands data to its user interface thread itself.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "search/Data_FileItem.h"
+
+struct Search_Rule;
+class Search_CachePathSearcher;
+
+class ISearchResultReciever {
+public:
+    virtual ~ISearchResultReciever() = default;
+
+    // An entry of an index cache matched; read it later with searcher->readFileInfo(position).
+    virtual void addIndexedResult(uint32_t position, Search_CachePathSearcher* searcher) = 0;
+    // One matching file or folder; the receiver owns it now.
+    virtual void addResult(const Search_Rule& rule, std::unique_ptr<Data_FileItem> item, bool updateNow) = 0;
+    // One group of duplicates; the receiver takes the items out of the list.
+    virtual void addResultGroup(std::vector<std::unique_ptr<Data_FileItem>>& group) = 0;
+    // Called exactly once, at the very end of a search.
+    virtual void searchFinished(uint32_t elapsedMilliseconds, const Search_Rule& rule) = 0;
+    // A status line; the receiver owns it.
+    virtual void showMessage(std::unique_ptr<std::string> message) = 0;
+};

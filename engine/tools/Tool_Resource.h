@@ -1,0 +1,92 @@
+#pragma once
+// Static utilities shared by every part of the program: language strings, number and size
+// formatting, path operations, checksums, name-group evaluation and temporary extraction
+// of archive members. Paths are '/'-separated UTF-8; path identity is case-sensitive.
+// Nothing here throws for ordinary failures: texts come back empty, checks false or 0.
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class Data_FileItem;
+struct FileNameGroup;
+
+class Tool_Resource {
+public:
+    enum Resource_Type { RT_ENGLISH = 0, RT_GB = 1, RT_BIG5 = 2, RT_NONE = 3 };
+
+    // ---- language strings -------------------------------------------------------------
+    static void setResourceType(Resource_Type type);
+    // <program folder>/Language/English.ini, GB.ini or BIG5.ini; empty for other values.
+    static std::string getResourceFileName(Resource_Type type);
+    // The text of string `id` of the current language, cached after the first load;
+    // "Failed String" when the file has no (or an empty) text for it.
+    static const std::string& loadString(unsigned id);
+
+    // ---- folders ----------------------------------------------------------------------
+    // Folder of the engine library (the program folder), with or without one trailing '/'.
+    static std::string getMyPath(bool withBackslash);
+    // $TMPDIR, else /tmp, with or without one trailing '/'.
+    static std::string getTempPath(bool withBackslash);
+
+    // ---- numbers and sizes ------------------------------------------------------------
+    static void seperateStringToString(std::string& text);
+    static void seperateNumberToString(int64_t number, std::string& out);
+    static void formatCompatiableSize(int64_t bytes, std::string& out);
+    static int charToHex(char c);
+    static int getCharNumInString(const std::string& text, char c);
+
+    // ---- strings, lists and paths -----------------------------------------------------
+    static void separateStringByChar(const std::string& text, std::vector<std::string>& out, char separator);
+    static void separateString(const std::string& text, std::vector<std::string>& out);
+    static void separateStringOnlyForFolder(const std::string& text, std::vector<std::string>& out);
+    static void separateFolders(const std::string& text, std::vector<std::string>& out);
+    // Mount points of local disk file systems (the "drives" of this platform).
+    static void getLogicalDriveString(std::vector<std::string>& out, bool fixedOnly);
+    static bool isValidFolder(const std::string& path);
+    // 0 when the path exists, else the errno of asking for it.
+    static int isFileOrFolderExist(const char* path);
+    static void formatPathString(std::string& path, bool addBackslash, bool addBackslashToRoot);
+    static bool isPathIncludePath(const std::string& outer, const std::string& inner);
+    static void slimFolders(std::vector<std::string>& folders);
+    static int findStringInStringArray(const std::vector<std::string>& list, const std::string& text,
+                                       bool caseSensitive);
+    static void splitFileFullPath(const std::string& path, std::string& drive, std::string& folder,
+                                  std::string& name, std::string& extension);
+    static void fixFileName(std::string& name);
+    static std::string getErrorMessage(int errorCode);
+    // Target of a symbolic link (the shortcut of this platform); empty on failure.
+    static std::string getRealObjectFullPath(const char* linkFile);
+
+    // ---- checksums (files are streamed in blocks; any size) ---------------------------
+    static uint32_t checkCRC32(const uint8_t* data, size_t length);
+    // CRC-32 of a file's bytes; 0 when it cannot be opened or read.
+    static uint32_t checkFileCRC32(const std::string& file);
+    // Same, reporting failure apart from a genuine checksum of 0.
+    static bool checkFileCRC32(const std::string& file, uint32_t& crc);
+    static void checkMD5(const uint8_t* data, size_t length, uint8_t digest[16]);
+    // Digest of a file's bytes; false (digest untouched) when it cannot be opened or read.
+    static bool checkFileMD5(const std::string& file, uint8_t digest[16]);
+    static int compareMD5Value(const uint8_t* a, const uint8_t* b);
+
+    // ---- name groups ------------------------------------------------------------------
+    // Evaluates a group's terms left to right against `text` (title or relative path).
+    static bool compareFileGroup(const FileNameGroup* group, const char* text, bool usePathPatterns);
+    static bool compareFileGroup(const FileNameGroup* group, const char* text, size_t length, bool usePathPatterns);
+    // Completes a single file mask (select-by-mask of the duplicate panel).
+    static void fullfillSearchPattern(std::string& pattern);
+
+    // ---- archive members as temporary files -------------------------------------------
+    // Extracts the member to <temp>/~QD~<archive name>/; returns that folder with a
+    // trailing '/', or empty on failure.
+    static std::string extractFileToTemporaryFolder(Data_FileItem& member);
+    // Extracts the member and describes the extracted file as a new item (caller owns);
+    // null on failure or for a folder member.
+    static std::unique_ptr<Data_FileItem> convertArchiveFileToTempFile(Data_FileItem& member);
+
+private:
+    static Resource_Type m_rt;
+    static std::map<unsigned, std::string> m_mapOfString;
+};
