@@ -13,7 +13,9 @@
 
 class FileSystemKind {
 public:
-    // The file system holding the open file or folder `fd`.
+    // The file system holding the open file or folder `fd`. Of the mounts below /dev only
+    // /dev's own is known from a descriptor (a tmpfs on /dev/shm is not); walks stop at
+    // /dev itself, so they never reach those.
     static bool isPseudoFileSystem(int fd);
     // Same for a path; "/dev" and everything below it (lexically) always count as pseudo.
     static bool isPseudoFileSystem(const std::string& path);
