@@ -5,6 +5,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <ostream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -128,6 +129,8 @@ struct FailureCase {
     bool failsAtOpen;
     int expectedErrno;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.label; }
 
 class AtomicFileWriterFailure : public ::testing::TestWithParam<FailureCase> {};
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <map>
+#include <ostream>
 #include <string>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -128,6 +129,8 @@ struct OpenFailureCase {
     int expectedErrno;
 };
 
+void PrintTo(const OpenFailureCase& c, std::ostream* os) { *os << c.label; }
+
 class DirEnumeratorOpenFailure : public ::testing::TestWithParam<OpenFailureCase> {};
 
 TEST_P(DirEnumeratorOpenFailure, FailsCleanlyWithErrno) {
@@ -199,6 +202,8 @@ struct AttributeCase {
     const char* name;
     uint32_t expected;
 };
+
+void PrintTo(const AttributeCase& c, std::ostream* os) { *os << c.label; }
 
 class DirEnumeratorAttributes : public ::testing::TestWithParam<AttributeCase> {};
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <ostream>
 #include <string>
 #include <sys/statfs.h>
 #include <unistd.h>
@@ -21,6 +22,8 @@ struct PathCase {
     bool pseudo;
     unsigned long requiredMagic;   // 0: no requirement; else skip when the path is not that file system
 };
+
+void PrintTo(const PathCase& c, std::ostream* os) { *os << c.label; }
 
 class FileSystemKindPath : public ::testing::TestWithParam<PathCase> {};
 
@@ -68,6 +71,8 @@ struct MagicCase {
     unsigned long magic;
     bool pseudo;
 };
+
+void PrintTo(const MagicCase& c, std::ostream* os) { *os << c.label; }
 
 class FileSystemKindMagic : public ::testing::TestWithParam<MagicCase> {};
 

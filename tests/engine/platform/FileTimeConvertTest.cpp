@@ -49,6 +49,8 @@ struct InstantCase {
     LocalDateTime local;
 };
 
+void PrintTo(const InstantCase& c, std::ostream* os) { *os << c.label; }
+
 class FileTimeInstant : public ::testing::TestWithParam<InstantCase> {};
 
 TEST_P(FileTimeInstant, ConvertsToLocalWallClockAndBack) {
@@ -145,6 +147,8 @@ struct CalendarCase {
     LocalDateTime value;
     bool valid;
 };
+
+void PrintTo(const CalendarCase& c, std::ostream* os) { *os << c.label; }
 
 class FileTimeCalendar : public ::testing::TestWithParam<CalendarCase> {};
 

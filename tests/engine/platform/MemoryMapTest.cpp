@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <ostream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -71,6 +72,8 @@ struct RefusedCase {
     const char* label;
     int expectedErrno;
 };
+
+void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.label; }
 
 class MemoryMapRefuses : public ::testing::TestWithParam<RefusedCase> {};
 
