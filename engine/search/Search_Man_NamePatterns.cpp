@@ -15,7 +15,7 @@ bool hasWildcard(const std::string& s) { return s.find_first_of("*?") != std::st
 // "*" + core + "*", where core has its own leading and trailing '*' removed.
 std::string surroundWithStars(std::string core) {
     Tool_Text::trim(core, "*");
-    return "*" + core + "*";
+    return Tool_Text::concat("*", core, "*");
 }
 
 std::string makeTitlePattern(const std::string& titlePart, bool quoted) {
@@ -24,7 +24,7 @@ std::string makeTitlePattern(const std::string& titlePart, bool quoted) {
     if (quoted)
         return titlePart;
     if (!hasWildcard(titlePart))
-        return "*" + titlePart + "*";
+        return Tool_Text::concat("*", titlePart, "*");
     return surroundWithStars(titlePart);
 }
 
@@ -196,7 +196,7 @@ void Search_Man::divideGroupString(std::vector<std::unique_ptr<FileNameGroup>>& 
             std::string ext;
             getTitlePart(texts[i], false, ext);
             if (ext.empty()) {
-                group->strExtPattern = "*";
+                group->strExtPattern.assign(1, '*');
                 if (!quoted) {
                     std::string& title = group->terms[i]->strTitlePattern;
                     Tool_Text::trimRight(title, "*");

@@ -39,17 +39,17 @@ bool Tool_Resource::compareFileGroup(const FileNameGroup* group, const char* tex
 void Tool_Resource::fullfillSearchPattern(std::string& pattern) {
     Tool_Text::trim(pattern);
     if (pattern.empty()) {
-        pattern = "*";
+        pattern.assign(1, '*');
     } else if (pattern.find('.') == std::string::npos) {
-        pattern = "*" + pattern + "*.*";
+        pattern = Tool_Text::concat("*", pattern, "*.*");
     } else if (pattern.front() == '.') {
-        pattern = "*" + pattern + "*";
+        pattern = Tool_Text::concat("*", pattern, "*");
     } else if (pattern.back() == '.') {
         pattern += '*';
     } else if (pattern.find('*') != std::string::npos) {
         if (pattern.back() != '*')
             pattern += '*';
     } else {
-        pattern = "*" + pattern + "*";
+        pattern = Tool_Text::concat("*", pattern, "*");
     }
 }

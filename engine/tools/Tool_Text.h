@@ -32,5 +32,15 @@ public:
         trim(s, set);
         return s;
     }
+    // prefix + core + suffix, built by appending (this also keeps g++ 12's -Wrestrict false
+    // positive on "literal" + std::string away).
+    static std::string concat(std::string_view prefix, std::string_view core, std::string_view suffix) {
+        std::string out;
+        out.reserve(prefix.size() + core.size() + suffix.size());
+        out.append(prefix);
+        out.append(core);
+        out.append(suffix);
+        return out;
+    }
     static bool isWhiteSpace(char c) { return kWhiteSpace.find(c) != std::string_view::npos; }
 };

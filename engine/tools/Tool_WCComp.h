@@ -40,7 +40,7 @@ public:
     // Advances `position` through `text` to the first byte equal to `c` and returns 0 with
     // `position` on it; returns 1 with `position` == length when there is none.
     static int movetoStringPosAccordingto(char c, int& position, const char* text, int length, bool caseSensitive) {
-        if (caseSensitive || fold(c) == lowerOf(c)) {
+        if (caseSensitive || !isAsciiLetter(c)) {
             // Only one byte value can match.
             while (position < length) {
                 if (text[position] == c)
@@ -49,11 +49,10 @@ public:
             }
             return 1;
         }
-        const char upper = fold(c);
-        const char lower = lowerOf(c);
+        // For an ASCII letter, setting bit 0x20 maps exactly its two cases onto the lower one.
+        const char lower = static_cast<char>(c | 0x20);
         while (position < length) {
-            const char t = text[position];
-            if (t == upper || t == lower)
+            if (static_cast<char>(text[position] | 0x20) == lower)
                 return 0;
             ++position;
         }
@@ -62,7 +61,7 @@ public:
 
 private:
     static char fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; }
-    static char lowerOf(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c; }
+    static bool isAsciiLetter(char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
     static int clampLength(size_t n) { return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n); }
 };
 
