@@ -15,3 +15,10 @@ function(quendrel_glob_sources out dir)
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
   set(${out} ${srcs} PARENT_SCOPE)
 endfunction()
+
+# Fuzz builds instrument the libraries too, so that libFuzzer sees coverage inside them and
+# the sanitizers check their code.
+if(QUENDREL_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
