@@ -35,7 +35,9 @@ void Data_FileItem::emptySpeedCache() {
 
 void Data_FileItem::setFileName(const std::string& name) {
     const size_t dot = name.rfind('.');
-    if (dot == std::string::npos) {
+    // A name ending in a dot ("notes.") keeps it in the title: with an empty extension
+    // getFileName() would otherwise drop the dot and name another file.
+    if (dot == std::string::npos || dot + 1 == name.size()) {
         m_strTitle = name;
         m_strExt.clear();
     } else {

@@ -65,7 +65,8 @@ public:
     void setFullFilled() { m_bFullFilled = true; }
     void clearFullFilled() { m_bFullFilled = false; }
 
-    // Splits a file name at its last dot into m_strTitle and m_strExt.
+    // Splits a file name at its last dot into m_strTitle and m_strExt. A name without a dot,
+    // or ending in one, is all title, so getFileName() gives the name back unchanged.
     void setFileName(const std::string& name);
 
     // CRC-32 of the file's bytes, computed on first use (0 means "not yet", so a file whose

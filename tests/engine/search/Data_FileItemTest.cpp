@@ -38,7 +38,10 @@ INSTANTIATE_TEST_SUITE_P(Names, FileNameSplit,
                                            NameCase{"DotFile", ".profile", "", "profile", ".profile"},
                                            NameCase{"Utf8", "r\xC3\xA9sum\xC3\xA9.pdf", "r\xC3\xA9sum\xC3\xA9", "pdf",
                                                     "r\xC3\xA9sum\xC3\xA9.pdf"},
-                                           NameCase{"SpacesAndQuotes", "a \"b\".c d", "a \"b\"", "c d", "a \"b\".c d"}),
+                                           NameCase{"SpacesAndQuotes", "a \"b\".c d", "a \"b\"", "c d", "a \"b\".c d"},
+                                           // Regression: "notes." rebuilt as "notes", naming another file.
+                                           NameCase{"TrailingDotKeptInName", "notes.", "notes.", "", "notes."},
+                                           NameCase{"TwoTrailingDots", "a..", "a..", "", "a.."}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 Data_FileItem sampleItem(bool inArchive) {
