@@ -18,6 +18,7 @@ public:
     enum Resource_Type { RT_ENGLISH = 0, RT_GB = 1, RT_BIG5 = 2, RT_NONE = 3 };
 
     // ---- language strings -------------------------------------------------------------
+    // The language of loadString(); English until a program sets it.
     static void setResourceType(Resource_Type type);
     // <program folder>/Language/English.ini, GB.ini or BIG5.ini; empty for other values.
     static std::string getResourceFileName(Resource_Type type);
@@ -43,7 +44,8 @@ public:
     static void separateString(const std::string& text, std::vector<std::string>& out);
     static void separateStringOnlyForFolder(const std::string& text, std::vector<std::string>& out);
     static void separateFolders(const std::string& text, std::vector<std::string>& out);
-    // Mount points of local disk file systems (the "drives" of this platform).
+    // Appends the mount points of local disk file systems (the "drives" of this platform),
+    // each ending in '/' ("/", "/home/"); `fixedOnly` changes nothing, as only local disks count.
     static void getLogicalDriveString(std::vector<std::string>& out, bool fixedOnly);
     static bool isValidFolder(const std::string& path);
     // 0 when the path exists, else the errno of asking for it.
