@@ -1,7 +1,5 @@
-// ContentTermBuilder::addExpression: the user-defined content expression. It rests on the
-// operator analysers (CStringAnalyzer, CRelativeOpAnalyzer), which live in their own files;
-// until they are part of the build this function is not compiled (and not callable).
-#if __has_include("content/CStringAnalyzer.h") && __has_include("content/CRelativeOpAnalyzer.h")
+// ContentTermBuilder::addExpression: the user-defined content expression, read with the
+// operator analysers.
 #include "content/CRelativeOpAnalyzer.h"
 #include "content/CStringAnalyzer.h"
 #include "content/ContainTextItem.h"
@@ -40,4 +38,3 @@ ContentTermResult ContentTermBuilder::addExpression(TermList& terms, const std::
         terms.push_back(std::move(term));
     return {};
 }
-#endif
