@@ -1,5 +1,7 @@
 #include "content/CT_Root.h"
 
+#include "platform/RegularFile.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,22 +11,12 @@ CT_Root::~CT_Root() { CT_Root::close(); }
 
 bool CT_Root::open(const std::string& fileName, bool /*firstTermIsHex*/) {
     CT_Root::close();   // only the handle: a converting searcher opens its own text file here
-    // Non-blocking, so that a pipe that nobody writes cannot hang the search; it is
-    // rejected below anyway.
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    uint64_t size = 0;
+    const int fd = RegularFile::openForReading(fileName, &size);
     if (fd < 0)
         return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     m_hFile = fd;
-    m_fileSize = static_cast<uint64_t>(st.st_size);
+    m_fileSize = size;
     return true;
 }
 

@@ -10,8 +10,10 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/RegularFile.h"
 #include "tools/Tool_CRC32.h"
 #include "tools/Tool_MD5.h"
+#include "platform/RegularFile.h"
 #include "tools/Tool_Resource.h"
 
 namespace {
@@ -21,15 +23,9 @@ constexpr size_t kBlockSize = 256 * 1024;
 // Feeds every byte of the regular file to `consume`; false when it cannot be opened or a
 // read fails.
 bool streamFile(const std::string& file, const std::function<void(const uint8_t*, size_t)>& consume) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = RegularFile::openForReading(file);
     if (fd < 0)
         return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     std::vector<uint8_t> block(kBlockSize);
     bool ok = true;
     for (;;) {

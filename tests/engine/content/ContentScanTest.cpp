@@ -49,9 +49,9 @@ struct Scan {
     std::vector<std::array<std::string, 3>> snippets;
 };
 
-Scan scanFile(const std::string& path, const std::vector<TermSpec>& specs) {
+Scan scanFile(const std::string& path, const std::vector<TermSpec>& termList) {
     Search_Rule rule;
-    for (const auto& s : specs)
+    for (const auto& s : termList)
         rule.containText.push_back(makeTerm(s));
     CT_Hex scanner;
     Scan out;

@@ -13,10 +13,10 @@ struct TermSpec {
     std::string pattern;
 };
 
-FileNameGroup makeGroup(std::initializer_list<TermSpec> specs) {
+FileNameGroup makeGroup(std::initializer_list<TermSpec> termList) {
     FileNameGroup g;
     g.strExtPattern = "*";
-    for (const auto& s : specs) {
+    for (const auto& s : termList) {
         auto t = std::make_unique<NamePatternTerm>();
         t->op = s.op;
         t->bNegate = s.negate;
