@@ -28,6 +28,20 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Windows-style bits only; a POSIX mode the archive keeps in the high half (flag 0x8000)
+// becomes the bits this platform maps it to.
+uint32_t attributesOf(uint32_t archived) {
+    uint32_t attributes = archived & 0x7FFF;
+    if (archived & 0x8000) {
+        const uint32_t mode = archived >> 16;
+        if ((mode & 0222) == 0)
+            attributes |= Data_FileItem::ATTR_READONLY;
+        if (S_ISDIR(mode))
+            attributes |= Data_FileItem::ATTR_DIRECTORY;
+    }
+    return attributes;
+}
+
 std::string temporaryFolderFor(const std::string& archivePath) {
     const std::string name = fileNameOf(archivePath);
     if (name.empty())
@@ -63,9 +77,7 @@ std::unique_ptr<Data_FileItem> Tool_Resource::convertArchiveFileToTempFile(Data_
     if (!entry || entry->isFolder())
         return nullptr;
     auto item = std::make_unique<Data_FileItem>();
-    // Windows-style bits only; the POSIX mode the handler may add in the high half is not
-    // an attribute of this program.
-    item->m_dwAttributes = entry->getAttributes() & 0x7FFF;
+    item->m_dwAttributes = attributesOf(entry->getAttributes());
     item->m_nSize = static_cast<int64_t>(entry->getSize());
     item->m_strTitle = member.m_strTitle;
     item->m_strExt = member.m_strExt;
