@@ -20,6 +20,8 @@ public:
     bool open(const std::string& path);
     bool isOpen() const { return m_fd >= 0; }
     bool ok() const { return !m_failed; }
+    // Marks the run as failed (a record the format cannot express).
+    void fail() { m_failed = true; }
     bool write(const void* data, size_t size);
     bool writeU32(uint32_t v);
     bool writeU64(uint64_t v);

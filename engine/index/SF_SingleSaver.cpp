@@ -2,8 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,27 +46,18 @@ bool SF_SingleSaver::isNeeded(const IndexIncludeFolder&, const GroupList&, const
 
 bool SF_SingleSaver::openRead(const std::string& root) {
     closeRead();
-    const std::string name = fileName(root, Tool_Resource::INDEX_STAGE_LIVE);
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st{};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
-        ::close(fd);
+    // An empty file is refused: a cache without entries answers nothing.
+    if (!m_map.open(fileName(root, Tool_Resource::INDEX_STAGE_LIVE)) || m_map.size() == 0) {
+        m_map.close();
         return false;
     }
-    void* view = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_SHARED, fd, 0);
-    ::close(fd);
-    if (view == MAP_FAILED)
-        return false;
-    m_view = static_cast<const uint8_t*>(view);
-    m_viewSize = static_cast<size_t>(st.st_size);
+    m_view = m_map.data();
+    m_viewSize = m_map.size();
     return true;
 }
 
 void SF_SingleSaver::closeRead() {
-    if (m_view)
-        ::munmap(const_cast<uint8_t*>(m_view), m_viewSize);
+    m_map.close();
     m_view = nullptr;
     m_viewSize = 0;
 }

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "index/IndexColumnWriter.h"
+#include "platform/MemoryMap.h"
 
 class Data_FileItem;
 class SF_FileFind;
@@ -95,6 +96,7 @@ protected:
     bool readU64At(uint64_t byteOffset, uint64_t& out) const;
 
     IndexColumnWriter m_writer;
+    MemoryMap m_map;
     const uint8_t* m_view = nullptr;
     size_t m_viewSize = 0;
     uint8_t m_matchCache = 0;
