@@ -1,0 +1,20 @@
+#pragma once
+// Incremental MD5 digest (RFC 1321).
+#include <cstddef>
+#include <cstdint>
+
+class Tool_MD5 {
+public:
+    Tool_MD5();
+    void update(const uint8_t* data, size_t length);
+    // Pads, writes the 16-byte digest; the object must not be updated afterwards.
+    void finish(uint8_t digest[16]);
+
+private:
+    void compress(const uint8_t block[64]);
+
+    uint32_t m_state[4];
+    uint64_t m_length = 0;  // bytes so far
+    uint8_t m_buffer[64];
+    size_t m_buffered = 0;
+};
