@@ -106,9 +106,11 @@ bool SF_DataSaver::appendString(std::string_view s, bool share) {
 // ---- "fn" -------------------------------------------------------------------------------
 
 bool SF_TitleSaver::isNeeded(const IndexIncludeFolder&, const GroupList& groups, const Search_Rule&) const {
+    // Terms that are all a plain "*" accept every title; a negated "*" or an XOR with one
+    // changes the outcome and needs the column after all.
     for (const auto& group : groups)
         for (const auto& term : group->terms)
-            if (!isAllPattern(term->strTitlePattern))
+            if (!isAllPattern(term->strTitlePattern) || term->bNegate || term->op == NamePatternTerm::OP_XOR)
                 return true;
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <sys/stat.h>
 
 #include "platform/FileTimeConvert.h"
 
@@ -52,12 +53,22 @@ FILETIME SF_FileFind::localTimeOf(const timespec& utc) {
 
 bool SF_FileFind::findFile(const std::string& folder) {
     m_folder = withoutTrailingSlash(folder);
-    return m_enum.open(m_folder.empty() ? std::string("/") : m_folder);
+    return m_enum.open(m_folder.empty() ? std::string("/") : m_folder) && noteFolderDevice();
+}
+
+bool SF_FileFind::noteFolderDevice() {
+    struct stat st{};
+    if (::fstat(m_enum.fd(), &st) != 0) {
+        m_enum.close();
+        return false;
+    }
+    m_folderDev = st.st_dev;
+    return true;
 }
 
 bool SF_FileFind::findChild(const SF_FileFind& parent, std::string_view name, const std::string& folder) {
     m_folder = withoutTrailingSlash(folder);
-    return m_enum.openChild(parent.m_enum, name);
+    return m_enum.openChild(parent.m_enum, name) && noteFolderDevice();
 }
 
 void SF_FileFind::close() { m_enum.close(); }

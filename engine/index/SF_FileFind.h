@@ -50,8 +50,10 @@ public:
     uint64_t getLength() const { return m_lengthOverride >= 0 ? static_cast<uint64_t>(m_lengthOverride) : m_realLength; }
     uint64_t getRealLength() const { return m_realLength; }
     void setLengthOverride(int64_t length) { m_lengthOverride = length; }
-    // Device of the current entry (to tell a mount point below the walked folder).
+    // Device of the current entry, and of the folder being enumerated: they differ for a
+    // mount point below the folder.
     uint64_t getDevice() const { return m_stat.dev; }
+    uint64_t getFolderDevice() const { return m_folderDev; }
     const DirEnumerator& enumerator() const { return m_enum; }
 
     // The local FILETIME of a UTC instant; the same value as FileTimeConvert::fromTimespec,
@@ -66,4 +68,7 @@ private:
     FILETIME m_creation, m_lastAccess, m_lastWrite;
     uint64_t m_realLength = 0;
     int64_t m_lengthOverride = -1;
+    uint64_t m_folderDev = 0;
+
+    bool noteFolderDevice();
 };

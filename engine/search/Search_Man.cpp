@@ -5,6 +5,7 @@
 
 #include "archive/CExtractMgr.h"
 #include "content/Search_CT.h"
+#include "index/Search_CachePathSearcher.h"
 #include "search/ISearchResultReciever.h"
 #include "search/Search_Rule.h"
 #include "tools/Tool_Resource.h"
@@ -42,12 +43,6 @@ void Search_Man::search(const Search_Rule& rule, ISearchResultReciever* receiver
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
     if (receiver)
         receiver->searchFinished(static_cast<uint32_t>(elapsed), rule);
-}
-
-void Search_Man::searchQuick(const Groups& groups, const Search_Rule& rule, ISearchResultReciever* receiver) {
-    // No folder is answered from an index cache yet: every folder is one that no cache
-    // covers, walked only when the automatic disk search allows it.
-    searchNormalWay(groups, rule, rule.folders, receiver);
 }
 
 void Search_Man::searchNormalWay(const Groups& groups, const Search_Rule& rule,

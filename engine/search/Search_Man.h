@@ -23,6 +23,9 @@ class ISearchResultReciever;
 class Search_CT;
 class CExtractMgr;
 class Search_FolderWalk;
+class Search_CachePathSearcher;
+struct IndexIncludeFolder;
+struct FolderIncludeIndex;
 
 class Search_Man {
 public:
@@ -71,6 +74,24 @@ public:
     // ends with '/' ("/" for the root's own entries). Empty when the folder is not below it.
     std::string relativeFolderOf(const std::string& itemFolder) const;
 
+    // ---- index caches (Search_Man_Quick.cpp) ------------------------------------------
+    // The indexed roots a quick search may answer from caches, in the order given.
+    void addIndexedFilePathName(const std::string& root);
+    void addIndexedFilePathName(const std::vector<std::string>& roots);
+    const std::vector<std::string>& getIndexedFilePathNames() const { return m_indexFiles; }
+    // Opens a searcher for every root whose live cache can be read; the others get none.
+    // Returns true.
+    bool initSearcher(const std::vector<std::string>& roots);
+    // Closes every searcher (entries reported by number can no longer be read).
+    void uninitSearcher();
+    // The open searcher of a root (exact path match), or null.
+    Search_CachePathSearcher* findSearcher(const std::string& root) const;
+    // Makes the pending caches of the roots live, then clears SF_Man::s_bNewIndexCache.
+    // Call with no searcher open.
+    void refreshNewIndexCacheFile(const std::vector<std::string>& roots);
+    // Deletes the live caches of the roots. Call with no searcher open.
+    void deleteIndexCacheFiles(const std::vector<std::string>& roots);
+
     // ---- size and date tests (shared with the index search) ---------------------------
     static bool _compareSize(int64_t size, const Search_Rule& rule);
     static bool _compareDate(const Data_FileItem& item, const Search_Rule& rule);
@@ -102,6 +123,17 @@ protected:
     // A quick (index) search. Until index caches answer folders, the folders are walked
     // as bAutoNormalSearch allows.
     void searchQuick(const Groups& groups, const Search_Rule& rule, ISearchResultReciever* receiver);
+    // Splits the rule's folders into folders inside an indexed root (served by that
+    // root's cache), folders that contain indexed roots, and the rest.
+    void reGroupRelationOfFolderAndCache(const std::vector<std::string>& folders,
+                                         std::vector<IndexIncludeFolder>& iif,
+                                         std::vector<FolderIncludeIndex>& fii, std::vector<std::string>& rest) const;
+    bool addToIIF(const std::string& folder, std::vector<IndexIncludeFolder>& iif) const;
+    bool addToFII(const std::string& folder, std::vector<FolderIncludeIndex>& fii) const;
+    void doSearch(const IndexIncludeFolder& x, const Groups& groups, const Search_Rule& rule,
+                  ISearchResultReciever* receiver);
+    void doSearch(const FolderIncludeIndex& y, const Groups& groups, const Search_Rule& rule,
+                  ISearchResultReciever* receiver);
     // Walks each folder in order, unless this is a quick search without the automatic
     // disk search; stops between roots when the stop event is set.
     void searchNormalWay(const Groups& groups, const Search_Rule& rule, const std::vector<std::string>& folders,
@@ -139,6 +171,7 @@ protected:
 private:
     std::unique_ptr<Search_CT> m_ct;              // content searcher dispatcher
     std::vector<std::string> m_indexFiles;        // index file names registered for a search
+    std::vector<std::unique_ptr<Search_CachePathSearcher>> m_searchers;   // one per readable cache
     std::unique_ptr<CExtractMgr> m_extractMgr;    // reused for every archive met on a walk
     std::string m_strCurRootFolder;               // root of the walk in progress
     size_t m_nRootPrefix = 0;                     // its length without trailing '/'
