@@ -65,3 +65,76 @@ inline std::string u32(uint32_t v) {
 }
 
 }  // namespace IndexTest
+
+#include <set>
+
+#include "index/IIndexResultReceiver.h"
+#include "index/SF_Man.h"
+#include "index/Search_CachePathSearcher.h"
+#include "search/ISearchResultReciever.h"
+#include "search/Search_Man.h"
+#include "search/Search_Rule.h"
+
+namespace IndexTest {
+
+struct FinishCounter : IIndexResultReceiver {
+    int finished = 0;
+    void showIndexMessage(std::unique_ptr<std::string>) override {}
+    void indexFinished() override { ++finished; }
+};
+
+// Indexes the roots (pending caches) and makes them live.
+inline void indexRoots(const std::vector<std::string>& roots, const std::vector<std::string>& excludedFolders = {},
+                       const std::vector<std::string>& excludedTypes = {}, bool archives = false) {
+    SF_Man man;
+    man.init();
+    man.addPath(roots);
+    man.setExcludeListInfo(excludedFolders, excludedTypes, archives);
+    man.setIndexThreadPriority(10);
+    SF_Man::s_hCancelEvent.reset();
+    FinishCounter receiver;
+    man.startIndex(&receiver);
+    man.reset();
+    for (const auto& r : roots)
+        SF_SaverSet::makeLive(r);
+}
+
+// Collects full paths of what a search reports; index hits are read back at once. Counts
+// how often each path came, to catch double reports.
+struct PathCollector : ISearchResultReciever {
+    std::multiset<std::string> paths;
+    int unreadable = 0;
+    void addIndexedResult(uint32_t position, Search_CachePathSearcher* searcher) override {
+        Data_FileItem it;
+        if (!searcher->readFileInfo(position, it)) {
+            ++unreadable;
+            return;
+        }
+        paths.insert(it.getFullFileName());
+    }
+    void addResult(const Search_Rule&, std::unique_ptr<Data_FileItem> item, bool) override {
+        paths.insert(item->getFullFileName());
+    }
+    void addResultGroup(std::vector<std::unique_ptr<Data_FileItem>>&) override {}
+    void searchFinished(uint32_t, const Search_Rule&) override {}
+    void showMessage(std::unique_ptr<std::string>) override {}
+    bool wantsMessages() const override { return false; }
+    std::set<std::string> unique() const { return {paths.begin(), paths.end()}; }
+};
+
+// Every entry of a root's live cache as full paths.
+inline std::set<std::string> cachedPaths(const std::string& root) {
+    Search_CachePathSearcher s;
+    std::set<std::string> out;
+    if (!s.initSearcher(root))
+        return out;
+    for (uint32_t i = 0;; ++i) {
+        Data_FileItem it;
+        if (!s.readFileInfo(i, it))
+            break;
+        out.insert(it.getFullFileName());
+    }
+    return out;
+}
+
+}  // namespace IndexTest
