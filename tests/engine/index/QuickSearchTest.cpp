@@ -382,7 +382,7 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"SubFolderOfRoot",
                  [](Search_Rule& r, const std::string& root) {
                      r.folders.clear();
-                     for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+                     for (const auto& e : std::filesystem::directory_iterator(root))
                          if (e.is_directory() && r.folders.size() < 2)
                              r.folders.push_back(e.path().string());
                  }}),
