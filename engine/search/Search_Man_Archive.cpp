@@ -1,14 +1,10 @@
 // Search_Man: the members of an archive met during a walk, tested like files.
-#if __has_include("archive/CExtractMgr.h")
 #include "archive/CExtractMgr.h"
-#define QD_HAVE_ARCHIVES 1
-#endif
 #include "search/Data_FileItem.h"
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"
 #include "platform/FileTimeConvert.h"
 
-#ifdef QD_HAVE_ARCHIVES
 namespace {
 // Archives keep UTC times; items hold local ones. A time the archive does not record is 0.
 FILETIME localTimeOf(IMyArchiveItem* view, bool (IMyArchiveItem::*get)(ArchiveFileTime&)) {
@@ -89,6 +85,3 @@ bool Search_Man::searchWithinArchiveInNormalWay(Data_FileItem& item, const Searc
     m_extractMgr->reset();
     return !stopped;
 }
-#else
-bool Search_Man::searchWithinArchiveInNormalWay(Data_FileItem&, const Search_Rule&, const Groups&, ISearchResultReciever*) { return true; }
-#endif
