@@ -1,4 +1,5 @@
 #include "cli/QdResultPrinter.h"
+#include "index/Search_CachePathSearcher.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -119,10 +120,17 @@ void QdResultPrinter::printItem(Data_FileItem& item) {
         flush();
 }
 
-void QdResultPrinter::addIndexedResult(uint32_t, Search_CachePathSearcher*) {
-    // Index caches do not answer searches of this program yet; a cached entry would be
-    // read back here with the searcher's record reader.
-    ++m_count;
+void QdResultPrinter::addIndexedResult(uint32_t position, Search_CachePathSearcher* searcher) {
+    Data_FileItem item;
+    if (!searcher || !searcher->readFileInfo(position, item))
+        return;   // a damaged record: nothing to print
+    if (item.m_bInArchive) {   // the member form: <archive>/<folder inside the archive>
+        item.m_strPath += item.m_strArchiveName;
+        item.m_strPath += '/';
+        item.m_strPath += item.m_strInnerPath;
+        item.emptySpeedCache();
+    }
+    printItem(item);
 }
 
 void QdResultPrinter::addResult(const Search_Rule&, std::unique_ptr<Data_FileItem> item, bool) {

@@ -10,6 +10,7 @@
 #include "cli/QdOptionParser.h"
 #include "cli/QdResultPrinter.h"
 #include "search/Search_Man.h"
+#include "cli/IndexCommands.h"
 #include "tools/Tool_Resource.h"
 
 namespace {
@@ -57,12 +58,16 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
     Tool_Resource::setResourceType(Tool_Resource::RT_ENGLISH);
     QdSearchOptions options;
     QdOptionParser::Error error;
-    if (!QdOptionParser::parse(args, currentFolder(), options, error)) {
+    IndexCommands::QuickOptions quick;
+    std::vector<std::string> searchArgs;
+    if (const int status = IndexCommands::handle(args, outFd, errFd, searchArgs, quick); status >= 0)
+        return status;
+    if (!QdOptionParser::parse(searchArgs, currentFolder(), options, error)) {
         writeAll(errFd, "qdsearch: " + describe(error) + "\nTry 'qdsearch --help'.\n");
         return EXIT_USAGE;
     }
     if (options.help) {
-        writeAll(outFd, QdOptionParser::helpText());
+        writeAll(outFd, QdOptionParser::helpText() + IndexCommands::helpText());
         return EXIT_FOUND;
     }
     if (options.version) {
@@ -86,6 +91,7 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
         QdInterruptWatcher watcher;
         Search_Man::s_hStopSearchEvent.reset();
         Search_Man searcher;
+        IndexCommands::prepareQuick(quick, *options.rule, searcher);
         searcher.search(*options.rule, &printer);
         searcher.reset();
         interrupted = watcher.interrupted();
