@@ -94,7 +94,8 @@ bool SF_DataSaver::appendRecordAt(uint64_t size) {
 }
 
 bool SF_DataSaver::appendString(std::string_view s, bool share) {
-    if (share && m_hasPrevious && s.size() == m_previous.size() && std::memcmp(s.data(), m_previous.data(), s.size()) == 0)
+    if (share && m_hasPrevious && s.size() == m_previous.size() &&
+        (s.empty() || std::memcmp(s.data(), m_previous.data(), s.size()) == 0))
         return pointAt(m_previousOffset);
     m_previousOffset = m_offset;
     m_previous.assign(s.data(), s.size());
