@@ -88,7 +88,34 @@ public:
     // null on failure or for a folder member.
     static std::unique_ptr<Data_FileItem> convertArchiveFileToTempFile(Data_FileItem& member);
 
+    // ---- index cache names ------------------------------------------------------------
+    // Stage suffixes of the index cache column files.
+    static constexpr int INDEX_STAGE_LIVE = 1;        // "_fi.ind": read by searches
+    static constexpr int INDEX_STAGE_PENDING = 2;     // "_fim.ind": a finished run, not live yet
+    static constexpr int INDEX_STAGE_TEMPORARY = 3;   // "_fit.ind": written by a running indexer
+    // Longest encoded root (without stage suffix) used as it stands; longer roots get a
+    // hashed name. Leaves room for the longest tag (4) and suffix (8) in a 255-byte name.
+    static constexpr size_t INDEX_MAX_DIRECT_NAME = 243;
+    // The part of a column file name that stands for the root and the stage (the cache
+    // folder and the column tag go in front of it). One-to-one: '%' becomes "%25", '_'
+    // becomes "%5F", then '/' becomes '_'; every other byte stays. An encoding longer than
+    // INDEX_MAX_DIRECT_NAME is replaced by "%H" and 16 hex digits of a 64-bit hash of the
+    // root (the indexer keeps the root itself in a side file, see IndexCacheCatalog).
+    // Empty for an empty root or a stage other than 1 to 3.
+    static std::string convertToIndexFileName(const std::string& root, int stage);
+    // The encoded root without a stage suffix ("%H..." for long roots).
+    static std::string encodeIndexRoot(const std::string& root);
+    // Inverse of encodeIndexRoot for direct (not hashed) encodings; false for a hashed
+    // name or a malformed escape.
+    static bool decodeIndexRoot(const std::string& encoded, std::string& root);
+    // Stores the cache folder with one trailing '/', creating the folder (one level) when
+    // it does not exist.
+    static void setIndexCachePath(const std::string& path);
+    // The stored cache folder (ends in '/'), empty before setIndexCachePath.
+    static const std::string& getIndexCachePath();
+
 private:
+    static std::string s_indexFilePath;
     static Resource_Type m_rt;
     static std::map<unsigned, std::string> m_mapOfString;
 };

@@ -1,0 +1,247 @@
+#include "cli/IndexCommands.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <thread>
+#include <unistd.h>
+
+#include "archive/CExtractMgr.h"
+#include "cli/QdInterruptWatcher.h"
+#include "index/IIndexResultReceiver.h"
+#include "index/IndexCacheCatalog.h"
+#include "index/SF_Man.h"
+#include "index/SF_SaverSet.h"
+#include "platform/XdgFolders.h"
+#include "search/Search_Man.h"
+#include "search/Search_Rule.h"
+#include "tools/Tool_Resource.h"
+
+namespace {
+constexpr int EXIT_OK = 0;
+constexpr int EXIT_FAILED = 1;
+constexpr int EXIT_USAGE = 2;
+
+void writeAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n <= 0)
+            return;
+        done += static_cast<size_t>(n);
+    }
+}
+
+std::string absolute(const std::string& path) {
+    std::string p = path;
+    if (p.empty() || p[0] != '/') {
+        char buf[4096];
+        if (::getcwd(buf, sizeof buf))
+            p = std::string(buf) + "/" + p;
+    }
+    Tool_Resource::formatPathString(p, false, false);
+    return p.empty() ? "/" : p;
+}
+
+void useCacheFolder(const std::string& folder) {
+    const std::string f = folder.empty() ? XdgFolders::programCacheFolder() : absolute(folder);
+    XdgFolders::ensureFolder(f);
+    Tool_Resource::setIndexCachePath(f);
+}
+
+struct Quiet : IIndexResultReceiver {
+    bool finished = false;
+    void showIndexMessage(std::unique_ptr<std::string>) override {}
+    void indexFinished() override { finished = true; }
+};
+
+std::string formatSize(uint64_t bytes) {
+    std::string s;
+    Tool_Resource::formatCompatiableSize(static_cast<int64_t>(bytes), s);
+    return s;
+}
+
+int runIndex(const std::vector<std::string>& roots, const std::string& cache, const std::vector<std::string>& excluded,
+             const std::vector<std::string>& types, bool archives, int priority, int errFd) {
+    useCacheFolder(cache);
+    std::vector<std::string> absRoots, absExcluded;
+    for (const auto& r : roots)
+        absRoots.push_back(absolute(r));
+    for (const auto& e : excluded)
+        absExcluded.push_back(absolute(e));
+    if (archives)
+        CExtractMgr::init();
+    SF_Man man;
+    man.init();
+    man.addPath(absRoots);
+    man.setExcludeListInfo(absExcluded, types, archives);
+    man.setIndexThreadPriority(priority);
+    SF_Man::s_hCancelEvent.reset();
+    Search_Man::s_hStopSearchEvent.reset();
+    Quiet receiver;
+    bool interrupted = false;
+    {
+        QdInterruptWatcher watcher;   // Ctrl+C sets the search stop event; pass it on
+        std::thread run([&] { man.startIndex(&receiver); });
+        const bool showProgress = ::isatty(errFd) == 1;
+        while (!receiver.finished) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (Search_Man::s_hStopSearchEvent.isSet())
+                SF_Man::s_hCancelEvent.set();
+            if (showProgress) {
+                uint64_t bytes;
+                uint32_t entries;
+                std::string text;
+                man.getSumValues(bytes, entries, text);
+                std::string count;
+                Tool_Resource::seperateNumberToString(entries, count);
+                writeAll(errFd, "\r\033[K" + count + " entries, " + formatSize(bytes) + "  " + text);
+            }
+            if (SF_Man::s_hCancelEvent.isSet())
+                break;
+        }
+        run.join();
+        if (showProgress)
+            writeAll(errFd, "\r\033[K");
+        interrupted = watcher.interrupted();
+    }
+    man.reset();
+    if (archives)
+        CExtractMgr::uninit();
+    // The caches were built to be used: make them live now (no searcher has them open).
+    bool ok = true;
+    for (const auto& r : absRoots)
+        ok = SF_SaverSet::makeLive(r) && ok;
+    {
+        std::lock_guard<std::mutex> lock(SF_Man::s_renameCS);
+        SF_Man::s_bNewIndexCache = false;
+    }
+    SF_Man::s_hCancelEvent.reset();
+    Search_Man::s_hStopSearchEvent.reset();
+    if (interrupted || !receiver.finished) {
+        writeAll(errFd, "qdsearch: indexing interrupted; roots finished before stay indexed\n");
+        return 130;
+    }
+    uint64_t bytes;
+    uint32_t entries;
+    std::string text;
+    man.getSumValues(bytes, entries, text);
+    std::string count;
+    Tool_Resource::seperateNumberToString(entries, count);
+    writeAll(errFd, "qdsearch: indexed " + count + " entries, " + formatSize(bytes) + "\n");
+    return ok ? EXIT_OK : EXIT_FAILED;
+}
+
+int runList(const std::string& cache, int outFd) {
+    useCacheFolder(cache);
+    for (const auto& c : IndexCacheCatalog::list(Tool_Resource::INDEX_STAGE_LIVE)) {
+        char when[64] = "";
+        std::tm tm{};
+        if (localtime_r(&c.written, &tm))
+            std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &tm);
+        writeAll(outFd, c.root + "\t" + std::to_string(c.entries) + "\t" + when + "\n");
+    }
+    return EXIT_OK;
+}
+}  // namespace
+
+int IndexCommands::handle(const std::vector<std::string>& args, int outFd, int errFd, std::vector<std::string>& rest,
+                          QuickOptions& quick) {
+    bool index = false, list = false, archives = true;
+    int priority = 10;
+    std::string cache;
+    std::vector<std::string> roots, excluded, types;
+    std::vector<std::string> others;
+    auto usage = [&](const std::string& text) {
+        writeAll(errFd, "qdsearch: " + text + "\nTry 'qdsearch --help'.\n");
+        return EXIT_USAGE;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size())
+                return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--") {
+            others.insert(others.end(), args.begin() + static_cast<long>(i), args.end());
+            break;
+        } else if (a == "--index") {
+            index = true;
+        } else if (a == "--list-indexes") {
+            list = true;
+        } else if (a == "--quick") {
+            quick.quick = true;
+        } else if (a == "--no-auto-normal") {
+            quick.noAutoNormal = true;
+        } else if (a == "--no-archives") {
+            archives = false;
+        } else if (a == "--cache" || a.rfind("--cache=", 0) == 0) {
+            if (a.size() > 7 ? (cache = a.substr(8), false) : !value(cache))
+                return usage("--cache needs a folder");
+        } else if (a == "--indexed") {
+            if (!value(v))
+                return usage("--indexed needs a folder");
+            quick.indexed.push_back(v);
+        } else if (a == "--exclude" && index) {
+            if (!value(v))
+                return usage("--exclude needs a folder");
+            excluded.push_back(v);
+        } else if (a == "--exclude-type" && index) {
+            if (!value(v))
+                return usage("--exclude-type needs an extension");
+            types.push_back(v);
+        } else if (a == "--priority" && index) {
+            if (!value(v) || v.empty() || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) > 10)
+                return usage("--priority needs a number from 0 to 10");
+            priority = std::stoi(v);
+        } else {
+            others.push_back(a);
+        }
+    }
+    quick.cacheFolder = cache;
+    if (index) {
+        for (const auto& o : others) {
+            if (!o.empty() && o[0] == '-')
+                return usage("unknown option with --index: " + o);
+            roots.push_back(o);
+        }
+        if (roots.empty())
+            return usage("--index needs at least one folder");
+        return runIndex(roots, cache, excluded, types, archives, priority, errFd);
+    }
+    if (list)
+        return runList(cache, outFd);
+    rest = std::move(others);
+    return -1;
+}
+
+void IndexCommands::prepareQuick(const QuickOptions& quick, Search_Rule& rule, Search_Man& man) {
+    if (!quick.quick)
+        return;
+    useCacheFolder(quick.cacheFolder);
+    rule.bQuickSearch = 1;
+    rule.bAutoNormalSearch = !quick.noAutoNormal;
+    // Pending caches left by an indexing run become live before they are read.
+    const auto pending = IndexCacheCatalog::rootsOf(Tool_Resource::INDEX_STAGE_PENDING);
+    if (!pending.empty())
+        man.refreshNewIndexCacheFile(pending);
+    std::vector<std::string> roots;
+    for (const auto& r : quick.indexed)
+        roots.push_back(absolute(r));
+    if (quick.indexed.empty())
+        roots = IndexCacheCatalog::rootsOf(Tool_Resource::INDEX_STAGE_LIVE);
+    man.addIndexedFilePathName(roots);
+    man.initSearcher(roots);
+}
+
+std::string IndexCommands::helpText() {
+    return "\nIndex caches:\n"
+           "  --index ROOT...        build the caches of the folders (--exclude DIR, --exclude-type EXT,\n"
+           "                         --no-archives, --priority 0-10) and make them live\n"
+           "  --list-indexes         list the indexed folders: entries, time written\n"
+           "  --quick                answer the search from the caches (--indexed ROOT, --no-auto-normal)\n"
+           "  --cache DIR            the cache folder (default $XDG_CACHE_HOME/Quendrel)\n";
+}

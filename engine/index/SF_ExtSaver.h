@@ -1,0 +1,19 @@
+#pragma once
+// The "fe" column: the extension of every entry, without the dot, possibly empty. An
+// entry whose extension is byte-equal to the previous entry's points at that record.
+// (Sharing is exact, not case-folded: a.txt after b.TXT must read back as a.txt.)
+#include "index/SF_DataSaver.h"
+
+class SF_ExtSaver : public SF_DataSaver {
+public:
+    SF_ExtSaver() : SF_DataSaver("idfe") {}
+
+    bool isNeeded(const IndexIncludeFolder& x, const GroupList& groups, const Search_Rule& rule) const override;
+    bool fillItem(uint32_t entry, Data_FileItem& item) const override;
+    bool writeItem(const Data_FileItem& item) override;
+    bool writeFound(const SF_FileFind& found) override;
+    // The group's extension pattern matches the stored extension (evaluated per group).
+    bool matches(uint32_t entry, const FileNameGroup& group, const Search_Rule& rule,
+                 const IndexIncludeFolder& x) override;
+    const char* tag() const override { return "fe"; }
+};

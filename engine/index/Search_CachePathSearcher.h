@@ -1,0 +1,73 @@
+#pragma once
+// Answers searches from the live index cache of one root. The column files stay mapped
+// while the searcher lives, because results reported by entry number are read back later
+// with readFileInfo.
+//
+// Opening refuses a root whose columns are missing, empty, unmappable or of different
+// entry counts. A single entry whose record is malformed (offset past its data file,
+// length running past the end) fails its tests and readFileInfo; the scan goes on.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "index/IndexIncludeFolder.h"
+#include "index/SF_SingleSaver.h"
+
+class Data_FileItem;
+class ISearchResultReciever;
+class Search_Man;
+class SF_ArchiveSaver;
+class SF_FolderSaver;
+class SF_TitleSaver;
+struct FileNameGroup;
+struct Search_Rule;
+
+class Search_CachePathSearcher {
+public:
+    using Groups = std::vector<std::unique_ptr<FileNameGroup>>;
+
+    Search_CachePathSearcher();
+    virtual ~Search_CachePathSearcher();
+    Search_CachePathSearcher(const Search_CachePathSearcher&) = delete;
+    Search_CachePathSearcher& operator=(const Search_CachePathSearcher&) = delete;
+
+    // Opens the nine columns of the root's live cache (order "fa", "ft", "fs", "at", "mt",
+    // "ct", "fe", "fp", "fn"); false, with nothing left open, when any cannot be opened or
+    // their entry counts differ.
+    bool initSearcher(const std::string& root);
+    void uninitSearcher();
+    const std::string& getIndexPath() const { return m_indexPath; }
+    void setOwner(Search_Man* owner) { m_owner = owner; }
+
+    // Picks the columns the rule needs for this part of the search.
+    bool chooseCompareItems(const IndexIncludeFolder& x, const Groups& groups, const Search_Rule& rule);
+    // The columns chosen, in the order the scan tests them.
+    const std::vector<SF_SingleSaver*>& compareColumns() const { return m_compareColumns; }
+    // Scans every entry; a match without content terms is reported by entry number, one
+    // with content terms as a full item once its content matched. Each entry is reported
+    // at most once, however many groups it matches.
+    void search(const Groups& groups, const Search_Rule& rule, const IndexIncludeFolder& x,
+                ISearchResultReciever* receiver);
+    // Fills every field the cache holds (times, size, attributes, title, extension,
+    // folder ending in '/', archive fields); false when the entry is out of range or
+    // malformed.
+    bool readFileInfo(uint32_t entry, Data_FileItem& item) const;
+    uint32_t getFileNumber(const IndexIncludeFolder& x) const;
+
+    void addFoundedFile(uint32_t entry, ISearchResultReciever* receiver);
+    void addFoundedFile(const Search_Rule& rule, std::unique_ptr<Data_FileItem> item, ISearchResultReciever* receiver);
+    // False for an archive member; otherwise the owner's content test.
+    bool isContainText(Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver);
+
+private:
+    bool entryMatches(uint32_t entry, const FileNameGroup& group, const Search_Rule& rule, const IndexIncludeFolder& x);
+
+    std::vector<std::unique_ptr<SF_SingleSaver>> m_columns;
+    std::vector<SF_SingleSaver*> m_compareColumns;
+    SF_FolderSaver* m_folderColumn = nullptr;
+    SF_TitleSaver* m_titleColumn = nullptr;
+    std::string m_indexPath;
+    Search_Man* m_owner = nullptr;
+    uint32_t m_entryCount = 0;
+};

@@ -1,0 +1,152 @@
+// Search_Man: the quick search, answered from the index caches where they cover the
+// search folders, and the upkeep of the cache searchers.
+#include <mutex>
+
+#include "index/FolderIncludeIndex.h"
+#include "index/IndexIncludeFolder.h"
+#include "index/SF_Man.h"
+#include "index/SF_SaverSet.h"
+#include "index/Search_CachePathSearcher.h"
+#include "search/Search_Man.h"
+#include "search/Search_Rule.h"
+#include "tools/Tool_Resource.h"
+
+namespace {
+std::string withoutTrailingSlash(const std::string& path) {
+    std::string p = path;
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
+    return p;
+}
+}  // namespace
+
+void Search_Man::addIndexedFilePathName(const std::string& root) { m_indexFiles.push_back(root); }
+
+void Search_Man::addIndexedFilePathName(const std::vector<std::string>& roots) {
+    m_indexFiles.insert(m_indexFiles.end(), roots.begin(), roots.end());
+}
+
+bool Search_Man::initSearcher(const std::vector<std::string>& roots) {
+    for (const std::string& root : roots) {
+        auto searcher = std::make_unique<Search_CachePathSearcher>();
+        if (searcher->initSearcher(withoutTrailingSlash(root)))
+            m_searchers.push_back(std::move(searcher));
+    }
+    return true;
+}
+
+void Search_Man::uninitSearcher() { m_searchers.clear(); }
+
+Search_CachePathSearcher* Search_Man::findSearcher(const std::string& root) const {
+    const std::string wanted = withoutTrailingSlash(root);
+    for (const auto& searcher : m_searchers)
+        if (searcher->getIndexPath() == wanted)
+            return searcher.get();
+    return nullptr;
+}
+
+void Search_Man::refreshNewIndexCacheFile(const std::vector<std::string>& roots) {
+    for (const std::string& root : roots)
+        SF_SaverSet::makeLive(withoutTrailingSlash(root));
+    std::lock_guard<std::mutex> lock(SF_Man::s_renameCS);
+    SF_Man::s_bNewIndexCache = false;
+}
+
+void Search_Man::deleteIndexCacheFiles(const std::vector<std::string>& roots) {
+    for (const std::string& root : roots)
+        SF_SaverSet::deleteLive(withoutTrailingSlash(root));
+}
+
+bool Search_Man::addToIIF(const std::string& folder, std::vector<IndexIncludeFolder>& iif) const {
+    for (const std::string& root : m_indexFiles) {
+        if (!Tool_Resource::isPathIncludePath(root, folder))
+            continue;
+        for (auto& x : iif) {
+            if (x.indexPath == root) {
+                x.folders.push_back(folder);
+                return true;
+            }
+        }
+        iif.push_back(IndexIncludeFolder{root, {folder}});
+        return true;
+    }
+    return false;
+}
+
+bool Search_Man::addToFII(const std::string& folder, std::vector<FolderIncludeIndex>& fii) const {
+    bool found = false;
+    for (const std::string& root : m_indexFiles) {
+        if (!Tool_Resource::isPathIncludePath(folder, root))
+            continue;
+        FolderIncludeIndex* y = nullptr;
+        for (auto& candidate : fii)
+            if (candidate.folder == folder)
+                y = &candidate;
+        if (!y) {
+            fii.push_back(FolderIncludeIndex{folder, {}});
+            y = &fii.back();
+        }
+        y->indexPaths.push_back(root);
+        found = true;
+    }
+    return found;
+}
+
+void Search_Man::reGroupRelationOfFolderAndCache(const std::vector<std::string>& folders,
+                                                 std::vector<IndexIncludeFolder>& iif,
+                                                 std::vector<FolderIncludeIndex>& fii,
+                                                 std::vector<std::string>& rest) const {
+    for (const std::string& folder : folders) {
+        if (addToIIF(folder, iif))
+            continue;
+        if (addToFII(folder, fii))
+            continue;
+        rest.push_back(folder);
+    }
+}
+
+void Search_Man::doSearch(const IndexIncludeFolder& x, const Groups& groups, const Search_Rule& rule,
+                          ISearchResultReciever* receiver) {
+    Search_CachePathSearcher* searcher = findSearcher(x.indexPath);
+    if (!searcher) {
+        if (rule.bAutoNormalSearch)
+            searchNormalWay(groups, rule, x.folders, receiver);
+        return;
+    }
+    searcher->setOwner(this);
+    searcher->chooseCompareItems(x, groups, rule);
+    searcher->search(groups, rule, x, receiver);
+}
+
+void Search_Man::doSearch(const FolderIncludeIndex& y, const Groups& groups, const Search_Rule& rule,
+                          ISearchResultReciever* receiver) {
+    for (const std::string& root : y.indexPaths) {
+        if (s_hStopSearchEvent.isSet())
+            return;
+        doSearch(IndexIncludeFolder{root, {root}}, groups, rule, receiver);
+    }
+    if (rule.bAutoNormalSearch && !s_hStopSearchEvent.isSet())
+        searchInFolder(groups, rule, y.folder, receiver, y.indexPaths);
+}
+
+void Search_Man::searchQuick(const Groups& groups, const Search_Rule& rule, ISearchResultReciever* receiver) {
+    std::vector<IndexIncludeFolder> iif;
+    std::vector<FolderIncludeIndex> fii;
+    std::vector<std::string> rest;
+    reGroupRelationOfFolderAndCache(rule.folders, iif, fii, rest);
+    {
+        // The indexer cannot commit a new cache while the caches are being read.
+        std::lock_guard<std::mutex> lock(SF_Man::s_renameCS);
+        for (const auto& x : iif) {
+            if (s_hStopSearchEvent.isSet())
+                break;
+            doSearch(x, groups, rule, receiver);
+        }
+        for (const auto& y : fii) {
+            if (s_hStopSearchEvent.isSet())
+                break;
+            doSearch(y, groups, rule, receiver);
+        }
+    }
+    searchNormalWay(groups, rule, rest, receiver);
+}
