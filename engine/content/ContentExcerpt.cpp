@@ -62,7 +62,7 @@ void ContentExcerpt::capture(const ContainTextItem& term, const uint8_t* data, u
     const uint8_t* b = at(from);
     size_t bn = static_cast<size_t>(m - from);
     if (dotsBefore)
-        before = "...";
+        before.append("...", 3);
     if (term.isHex) {
         appendHex(before, b, bn);
     } else if (term.isAnsi) {
@@ -72,7 +72,7 @@ void ContentExcerpt::capture(const ContainTextItem& term, const uint8_t* data, u
         const bool crlfAtEnd = bn >= 2 && b[bn - 2] == '\r' && b[bn - 1] == '\n';
         appendReplacingCrLf(before, b, crlfAtEnd ? bn - 2 : bn);
         if (crlfAtEnd)
-            before += ' ';
+            before.push_back(' ');
     } else {
         std::string units(reinterpret_cast<const char*>(b), bn & ~size_t(1));
         bool crlfAtEnd = false;
@@ -83,7 +83,7 @@ void ContentExcerpt::capture(const ContainTextItem& term, const uint8_t* data, u
         std::string prefix;
         if (!dotsBefore && units.size() >= 2 && unitAt(reinterpret_cast<const uint8_t*>(units.data())) == 0xFEFF) {
             units.erase(0, 2);
-            prefix = " ";
+            prefix.push_back(' ');
         } else if (dotsBefore && units.size() >= 2) {
             const unsigned first = unitAt(reinterpret_cast<const uint8_t*>(units.data()));
             if (first >= 0xDC00 && first <= 0xDFFF)
@@ -92,7 +92,7 @@ void ContentExcerpt::capture(const ContainTextItem& term, const uint8_t* data, u
         before += prefix;
         before += Tool_Utf16::utf16LEToUtf8(units);
         if (crlfAtEnd)
-            before += ' ';
+            before.push_back(' ');
     }
 
     // ---- match
@@ -102,11 +102,11 @@ void ContentExcerpt::capture(const ContainTextItem& term, const uint8_t* data, u
     } else if (term.isAnsi) {
         match.assign(reinterpret_cast<const char*>(mp), len);
         if (end + 2 <= dataEnd && end + 2 <= fileSize && at(end)[0] == '\r' && at(end)[1] == '\n')
-            match += ' ';
+            match.push_back(' ');
     } else {
         match = Tool_Utf16::utf16LEToUtf8(mp, len);
         if (end + 4 <= dataEnd && end + 4 <= fileSize && isUtf16CrLf(at(end)))
-            match += ' ';
+            match.push_back(' ');
     }
 
     // ---- after
@@ -138,5 +138,5 @@ void ContentExcerpt::capture(const ContainTextItem& term, const uint8_t* data, u
         after = Tool_Utf16::utf16LEToUtf8(a, an);
     }
     if (dotsAfter)
-        after += "...";
+        after.append("...", 3);
 }
