@@ -150,6 +150,16 @@ TEST_F(QdSearchRun, ContentSearchWithSnippets) {
     EXPECT_EQ(TestPaths::runProgram(qdsearch(), {"--text", "NEEDLE", "--case", "", tmp / "s"}, &out, &err), 1);
 }
 
+TEST_F(QdSearchRun, ExpressionTermsFollowTheMainTerm) {
+    tmp.write("e/only.txt", "alpha");
+    tmp.write("e/both.txt", "alpha beta");
+    tmp.write("e/none.txt", "gamma");
+    ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--expr", "alpha -beta", "", tmp / "e"}, &out, &err), 0) << err;
+    EXPECT_EQ(out, tmp / "e/only.txt\n");
+    ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--text", "gamma", "--expr", "^alpha", "", tmp / "e"}, &out, &err), 0);
+    EXPECT_EQ(sorted(split(out, '\n')), sorted({tmp / "e/only.txt", tmp / "e/both.txt", tmp / "e/none.txt"}));
+}
+
 TEST_F(QdSearchRun, ArchiveMembersPrintAsArchivePathPlusInnerPath) {
     const std::string zip = tmp / "z/pack.zip";
     tmp.mkdir("z");
