@@ -152,7 +152,7 @@ TEST_F(QdSearchRun, ContentSearchWithSnippets) {
 
 TEST_F(QdSearchRun, ExpressionTermsFollowTheMainTerm) {
     tmp.write("e/only.txt", "alpha");
-    tmp.write("e/both.txt", "alpha beta");
+    tmp.write("e/both.txt", "alpha beta\n");
     tmp.write("e/none.txt", "gamma");
     ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--expr", "alpha -beta", "", tmp / "e"}, &out, &err), 0) << err;
     EXPECT_EQ(out, tmp / "e/only.txt\n");
