@@ -3,7 +3,8 @@
 #   (a) case-insensitive substring of the name   (b) extension
 #   (c) size and date filter                      (d) fixed-string content
 # Checks that the result sets agree where the semantics match, and prints median times and
-# the ratios qdsearch / peer (below 1.0 means qdsearch is faster).
+# the ratios qdsearch / peer (below 1.0 means qdsearch is faster), for the wall-clock median
+# and for the mean processor time (user + system), which a busy machine disturbs less.
 #
 #   bench/bench_search.sh [BUILD_DIR] [TREE_PARENT]
 #     BUILD_DIR    holds bin/qdsearch (default: build-bench)
@@ -44,17 +45,17 @@ cmd[a_find]="find $tree -iname '*report*'"
 cmd[a_fd]="$fd -u -i -F report $tree"
 cmd[b_qdsearch]="$qd '*.log' $tree"
 cmd[b_find]="find $tree -iname '*.log'"
-cmd[b_fd]="$fd -u -e log $tree"
+cmd[b_fd]="$fd -u -e log . $tree"
 cmd[c_find]="find $tree -type f -size +10239c -newermt @$since"
-cmd[c_fd]="$fd -u -t f -S +10ki --changed-within 30d $tree"
+cmd[c_fd]="$fd -u -t f -S +10ki --changed-within 30d . $tree"
 cmd[d_grep]="grep -rlF $rare $tree"
 cmd[d_rg]="rg -l -F -uuu $rare $tree"
 # qdsearch's name line is its first positional argument; an empty one means every name.
 cmd[c_qdsearch]="$qd --target files --larger 10K --within 30d -- '' $tree"
 cmd[d_qdsearch]="$qd --case --text $rare -- '' $tree"
 
-titles=([a]="name substring, case-insensitive" [b]="extension .log" [c]="size >= 10 KiB and modified within 30 days" [d]="fixed-string content")
-peers=([a]="find fd" [b]="find fd" [c]="find fd" [d]="grep rg")
+declare -A titles=([a]="name substring, case-insensitive" [b]="extension .log" [c]="size >= 10 KiB and modified within 30 days" [d]="fixed-string content")
+declare -A peers=([a]="find fd" [b]="find fd" [c]="find fd" [d]="grep rg")
 
 # Warm the cache once.
 find "$tree" >/dev/null
@@ -79,7 +80,7 @@ for case in a b c d; do
             echo "   results agree with $tool: $(wc -l < "$work/$key.txt") paths"
         else
             echo "   RESULTS DIFFER from $tool: qdsearch $(wc -l < "$work/${case}_qdsearch.txt"), $tool $(wc -l < "$work/$key.txt")"
-            diff "$work/${case}_qdsearch.txt" "$work/$key.txt" | head -5 | sed 's/^/     /'
+            diff "$work/${case}_qdsearch.txt" "$work/$key.txt" | head -5 | sed 's/^/     /' || true
             status=1
         fi
     done
@@ -94,12 +95,14 @@ for case in a b c d; do
         --export-json "$work/$case.json" "${args[@]}" >/dev/null
     python3 - "$work/$case.json" <<'PY'
 import json, sys
-results = {r["command"]: r["median"] for r in json.load(open(sys.argv[1]))["results"]}
-qd = results["qdsearch"]
-for name, median in results.items():
-    line = f"   {name:9s} median {median * 1000:8.1f} ms"
+runs = json.load(open(sys.argv[1]))["results"]
+wall = {r["command"]: r["median"] for r in runs}
+cpu = {r["command"]: r["user"] + r["system"] for r in runs}
+for name in wall:
+    line = f"   {name:9s} median {wall[name] * 1000:8.1f} ms   cpu {cpu[name] * 1000:8.1f} ms"
     if name != "qdsearch":
-        line += f"   qdsearch/{name} = {qd / median:5.2f}x"
+        line += (f"   qdsearch/{name}: wall {wall['qdsearch'] / wall[name]:5.2f}x"
+                 f"  cpu {cpu['qdsearch'] / cpu[name]:5.2f}x")
     print(line)
 PY
 done
