@@ -8,7 +8,9 @@ struct ArchiveFileTime {
         PREC_UNKNOWN = 0, PREC_SECONDS = 1, PREC_DOS = 2, PREC_100NS = 23, PREC_1NS = 25
     };
     uint64_t ticks = 0;           // 100 ns units since 1601-01-01 UTC
-    uint16_t precision = 0;       // as reported by the format; 0 when it did not say
+    // As the format reports it: 1 whole seconds (Unix), 2 DOS (2 s), 16 + n for 10^-n s
+    // (17 = 0.1 s, 23 = 100 ns, 25 = 1 ns); 0 when it did not say.
+    uint16_t precision = 0;
     uint16_t nanoRemainder = 0;   // nanoseconds below the 100 ns tick (PREC_1NS only)
 
     uint32_t low() const { return static_cast<uint32_t>(ticks); }
