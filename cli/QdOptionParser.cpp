@@ -221,6 +221,8 @@ bool QdOptionParser::parseSize(const std::string& text, float& value, uint16_t& 
         unit = 1;
     else if (last == 'm' || last == 'M')
         unit = 2;
+    else if ((last < '0' || last > '9') && last != '.')
+        return false;   // an unknown unit
     if ((last < '0' || last > '9') && last != '.')
         number.pop_back();
     if (number.empty() || number.front() == '-' || number.front() == '+')
