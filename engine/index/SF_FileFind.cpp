@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "platform/FileTimeConvert.h"
+#include "search/Data_FileItem.h"
 
 namespace {
 std::string withoutTrailingSlash(const std::string& folder) {
@@ -90,13 +91,13 @@ bool SF_FileFind::findNextFile() {
 
 std::string_view SF_FileFind::getFileTitle() const {
     const std::string_view name = m_enum.name();
-    const size_t dot = name.rfind('.');
+    const size_t dot = Data_FileItem::extensionDot(name);
     return dot == std::string_view::npos ? name : name.substr(0, dot);
 }
 
 std::string_view SF_FileFind::getFileExt() const {
     const std::string_view name = m_enum.name();
-    const size_t dot = name.rfind('.');
+    const size_t dot = Data_FileItem::extensionDot(name);
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
 }
 

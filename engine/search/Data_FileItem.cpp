@@ -55,16 +55,21 @@ void Data_FileItem::emptySpeedCache() {
     m_strFullNameCache.clear();
 }
 
-void Data_FileItem::setFileName(const std::string& name) {
+size_t Data_FileItem::extensionDot(std::string_view name) {
     const size_t dot = name.rfind('.');
     // A name ending in a dot ("notes.") keeps it in the title: with an empty extension
     // getFileName() would otherwise drop the dot and name another file.
-    if (dot == std::string::npos || dot + 1 == name.size()) {
-        m_strTitle = name;
+    return dot + 1 == name.size() ? std::string_view::npos : dot;
+}
+
+void Data_FileItem::setFileName(std::string_view name) {
+    const size_t dot = extensionDot(name);
+    if (dot == std::string_view::npos) {
+        m_strTitle.assign(name);
         m_strExt.clear();
     } else {
-        m_strTitle = name.substr(0, dot);
-        m_strExt = name.substr(dot + 1);
+        m_strTitle.assign(name.substr(0, dot));
+        m_strExt.assign(name.substr(dot + 1));
     }
 }
 

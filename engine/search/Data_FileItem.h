@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/FILETIME.h"
@@ -67,7 +68,10 @@ public:
 
     // Splits a file name at its last dot into m_strTitle and m_strExt. A name without a dot,
     // or ending in one, is all title, so getFileName() gives the name back unchanged.
-    void setFileName(const std::string& name);
+    void setFileName(std::string_view name);
+    // Where a name splits into title and extension: the index of that dot, or npos when the
+    // whole name is the title. Every place that splits names uses this one rule.
+    static size_t extensionDot(std::string_view name);
 
     // CRC-32 of the file's bytes, computed on first use (0 means "not yet", so a file whose
     // checksum is 0 is read again each time). 0 when the file cannot be read.

@@ -59,14 +59,7 @@ bool Search_Man::searchWithinArchiveInNormalWay(Data_FileItem& item, const Searc
         member.m_dwAttributes = view->getAttributes() & ~Data_FileItem::ATTR_DIRECTORY;
         member.m_nSize = static_cast<int64_t>(view->getSize());
         const std::string_view name(innerPath.data() + nameStart, innerPath.size() - nameStart);
-        const size_t dot = name.rfind('.');
-        if (dot == std::string_view::npos) {
-            member.m_strTitle.assign(name);
-            member.m_strExt.clear();
-        } else {
-            member.m_strTitle.assign(name.substr(0, dot));
-            member.m_strExt.assign(name.substr(dot + 1));
-        }
+        member.setFileName(name);
         member.m_ftCreation = localTimeOf(view, &IMyArchiveItem::getCreationTime);
         member.m_ftLastWrite = localTimeOf(view, &IMyArchiveItem::getLastWriteTime);
         member.m_ftLastAccess = localTimeOf(view, &IMyArchiveItem::getLastAccessTime);

@@ -17,18 +17,6 @@
 
 namespace {
 
-// Title (up to the last dot) and extension (after it) of a name, reusing the item's buffers.
-void setNameOf(Data_FileItem& item, std::string_view name) {
-    const size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos) {
-        item.m_strTitle.assign(name);
-        item.m_strExt.clear();
-    } else {
-        item.m_strTitle.assign(name.substr(0, dot));
-        item.m_strExt.assign(name.substr(dot + 1));
-    }
-}
-
 // The attributes that the entry type and the name alone tell (read-only needs a stat).
 uint32_t provisionalAttributes(DirEnumerator::EntryType type, std::string_view name) {
     using T = DirEnumerator::EntryType;
@@ -144,7 +132,7 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
                     return true;
                 }
             }
-            setNameOf(scratch, name);
+            scratch.setFileName(name);
             scratch.m_strPath.assign(folderPath);
             scratch.m_dwAttributes = provisionalAttributes(type, name);
             scratch.m_nSize = 0;

@@ -113,6 +113,19 @@ TEST_F(QuickSearch, NoColumnNeededReportsEveryEntry) {
     EXPECT_EQ(run(rule, true, {root()}), (std::set<std::string>{root("a.txt"), root("d"), root("d/b")}));
 }
 
+// Regression: a name ending in a dot came back from the cache without it.
+TEST_F(QuickSearch, TrailingDotNameReadsBackWhole) {
+    tree.write("notes.", "1");
+    tree.write("a..", "1");
+    indexRoots({root()});
+    Search_Rule rule;
+    rule.names = {"*"};
+    rule.folders = {root()};
+    const std::set<std::string> expected{root("notes."), root("a..")};
+    EXPECT_EQ(run(rule, true, {root()}), expected);
+    EXPECT_EQ(run(rule, false, {}), expected);
+}
+
 TEST_F(QuickSearch, FolderColumnSkippedWhenTheRootIsSearchedWhole) {
     tree.write("a.txt", "1");
     indexRoots({root()});

@@ -337,6 +337,8 @@ INSTANTIATE_TEST_SUITE_P(Names, SearchOddNames,
                                            OddName{"Utf8", "\xc3\xa9t\xc3\xa9.txt"},
                                            OddName{"LeadingDash", "-rf.txt"},
                                            OddName{"OnlyDotFirst", ".profile"},
+                                           // Regression: "notes." was reported as "notes".
+                                           OddName{"TrailingDot", "notes."},
                                            OddName{"LongName255", std::string(251, 'n') + ".txt"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
