@@ -120,7 +120,7 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
     Search_Man::s_hStopSearchEvent.reset();
     if (interrupted || !receiver.finished) {
         writeAll(errFd, "qdsearch: indexing interrupted; roots finished before stay indexed\n");
-        return 130;
+        return 1;
     }
     uint64_t bytes;
     uint32_t entries;

@@ -417,7 +417,7 @@ std::string QdOptionParser::helpText() {
         text += left + option.help + "\n";
     }
     text +=
-        "\nExit status: 0 something was found, 1 nothing was found, 2 usage error or bad value,\n"
-        "130 interrupted (results found so far are printed).\n";
+        "\nExit status: 0 something was found, 1 nothing was found, 2 usage error or bad value.\n"
+        "Ctrl+C ends a search early: the results found so far stay printed and count.\n";
     return text;
 }

@@ -108,6 +108,6 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
         writeAll(errFd, std::to_string(printer.resultCount()) + " results in " + std::to_string(elapsed) + " ms\n");
     Search_Man::s_hStopSearchEvent.reset();
     if (interrupted)
-        return EXIT_INTERRUPTED;
+        writeAll(errFd, "qdsearch: interrupted; the results found so far are printed\n");
     return printer.resultCount() > 0 ? EXIT_FOUND : EXIT_NOTHING;
 }

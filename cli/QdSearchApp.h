@@ -1,7 +1,7 @@
 #pragma once
 // The whole qdsearch program: parses the command line, runs one search, prints the
 // results, and returns the exit status (0 found, 1 nothing found, 2 usage error or bad
-// value, 130 interrupted).
+// value). An interrupted search says so on standard error and exits by what it found.
 #include <string>
 #include <vector>
 
@@ -10,7 +10,6 @@ public:
     static constexpr int EXIT_FOUND = 0;
     static constexpr int EXIT_NOTHING = 1;
     static constexpr int EXIT_USAGE = 2;
-    static constexpr int EXIT_INTERRUPTED = 130;
 
     static int run(int argc, char** argv);
     // Same with explicit arguments (without the program name) and output descriptors.

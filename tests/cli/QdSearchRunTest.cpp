@@ -213,7 +213,7 @@ TEST_F(QdSearchRun, InterruptStopsCleanlyAndKeepsWholeResults) {
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
-    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(WEXITSTATUS(status), 0);   // results were found before the interrupt
     const auto lines = split(text, '\n');
     EXPECT_GT(lines.size(), 0u);
     EXPECT_LT(lines.size(), 3000u);
