@@ -47,8 +47,9 @@ TEST_F(Indexer, RecordsEveryEntryOnceAndFolderTotals) {
     for (uint32_t i = 0; i < 5; ++i) {
         Data_FileItem it;
         ASSERT_TRUE(s.readFileInfo(i, it));
-        if (it.getFullFileName() == root("sub"))
+        if (it.getFullFileName() == root("sub")) {
             EXPECT_EQ(it.m_nSize, 13);
+        }
         if (it.getFullFileName() == root("sub/deeper")) {
             EXPECT_EQ(it.m_nSize, 3);
             EXPECT_TRUE(it.isDirectory());

@@ -292,8 +292,9 @@ TEST_F(SearchWalk, SymbolicLinkLoopIsAnEntryNotAFolderToEnter) {
     const auto paths = run(*rule(tmp.path()));
     EXPECT_EQ(sorted(paths), sorted({tmp / "dir", tmp / "dir/file.txt", tmp / "dir/self", tmp / "dir/up"}));
     for (const auto& item : receiver.items) {
-        if (item->getFileName() == "up")
+        if (item->getFileName() == "up") {
             EXPECT_EQ(item->m_dwAttributes & Data_FileItem::ATTR_REPARSE_POINT, Data_FileItem::ATTR_REPARSE_POINT);
+        }
     }
 }
 
