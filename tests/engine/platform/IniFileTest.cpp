@@ -12,6 +12,7 @@
 
 #include "platform/IniFile.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace {
 
@@ -208,16 +209,20 @@ TEST(IniFileDisk, FolderIsNotAFile) {
 }
 
 TEST(IniFileDisk, FailedSaveLeavesTheOldFileIntact) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
     TempDir dir;
     const std::string path = dir.write("ro/opts.ini", "[S]\nk=old\n");
-    IniFile ini;
-    ASSERT_TRUE(ini.load(path));
-    ASSERT_TRUE(ini.setValue("S", "k", "new"));
+    Unprivileged::openUp(dir.path());
     ASSERT_EQ(::chmod((dir / "ro").c_str(), 0555), 0);
-    EXPECT_FALSE(ini.save());
-    EXPECT_EQ(ini.lastError(), EACCES);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    const int outcome = Unprivileged::run([&] {
+        IniFile ini;
+        if (!ini.load(path) || !ini.setValue("S", "k", "new"))
+            return 1;
+        if (ini.save())
+            return 2;
+        return ini.lastError() == EACCES ? 0 : 3;
+    });
+    EXPECT_EQ(outcome, 0) << "1: could not load, 2: saved into a read-only folder, 3: wrong error";
     ::chmod((dir / "ro").c_str(), 0755);
     EXPECT_EQ(readAll(path), "[S]\nk=old\n");
     EXPECT_FALSE(IniFile::writeProfileString(path + "/x", "S", "k", "v"));

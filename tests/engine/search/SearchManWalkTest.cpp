@@ -15,6 +15,7 @@
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 #include "tools/Tool_Resource.h"
 
 namespace {
@@ -259,13 +260,20 @@ TEST_F(SearchWalk, MissingRootContributesNothingAndTheNextRootIsSearched) {
 }
 
 TEST_F(SearchWalk, UnreadableFolderIsSkippedAndTheWalkGoesOn) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permission bits do not stop root";
     tmp.write("locked/secret.txt", "x");
     tmp.write("open/visible.txt", "x");
+    Unprivileged::openUp(tmp.path());
+    ::chmod((tmp / "open").c_str(), 0755);
     ::chmod((tmp / "locked").c_str(), 0);
-    const auto paths = run(*rule(tmp.path(), "*.txt"));
-    EXPECT_EQ(paths, std::vector<std::string>{tmp / "open/visible.txt"});
+    const int outcome = Unprivileged::run([&] {
+        Search_Man searcher;
+        RecordingReceiver r;
+        searcher.search(*rule(tmp.path(), "*.txt"), &r);
+        if (r.finishedCalls != 1)
+            return 1;
+        return r.paths() == std::vector<std::string>{tmp / "open/visible.txt"} ? 0 : 2;
+    });
+    EXPECT_EQ(outcome, 0) << "1: searchFinished not called once, 2: wrong results, -1: could not run unprivileged";
 }
 
 TEST_F(SearchWalk, FolderVanishingMidWalkIsSkipped) {
