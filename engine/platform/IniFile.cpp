@@ -39,6 +39,22 @@ bool equalsFolded(std::string_view a, std::string_view b) {
     return true;
 }
 
+// A value enclosed in a matching pair of double or single quotes loses that one pair.
+std::string unquoted(std::string_view v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    return std::string(v);
+}
+
+// The text to write for `value` so that reading it back gives `value` again.
+std::string quotedIfNeeded(std::string_view v) {
+    const bool blankEnds = !v.empty() && (isBlank(v.front()) || isBlank(v.back()));
+    const bool enclosed = v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
+    if (blankEnds || enclosed)
+        return "\"" + std::string(v) + "\"";
+    return std::string(v);
+}
+
 bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
 // Length of `s` cut to at most `limit` bytes without splitting a UTF-8 sequence.
@@ -140,7 +156,7 @@ void IniFile::parse(std::string_view text) {
             if (eq != std::string_view::npos) {
                 line.kind = Kind::Key;
                 line.name = std::string(trim(t.substr(0, eq)));
-                line.value = std::string(trim(t.substr(eq + 1)));
+                line.value = unquoted(trim(t.substr(eq + 1)));
             }
         }
         m_lines.push_back(std::move(line));
@@ -233,15 +249,14 @@ bool IniFile::setValue(std::string_view section, std::string_view key, const cha
         return true;
     }
 
-    const std::string_view v = trim(value);
     Line line;
     line.kind = Kind::Key;
-    line.value = std::string(v);
+    line.value = value;
     if (s != std::string::npos) {
         const size_t k = findKey(s, key);
         if (k != std::string::npos) {
             line.name = m_lines[k].name;
-            line.raw = line.name + "=" + line.value;
+            line.raw = line.name + "=" + quotedIfNeeded(line.value);
             m_lines[k] = std::move(line);
             return true;
         }
@@ -250,7 +265,7 @@ bool IniFile::setValue(std::string_view section, std::string_view key, const cha
         while (at > s + 1 && trim(m_lines[at - 1].raw).empty())
             --at;
         line.name = std::string(key);
-        line.raw = line.name + "=" + line.value;
+        line.raw = line.name + "=" + quotedIfNeeded(line.value);
         m_lines.insert(m_lines.begin() + static_cast<long>(at), std::move(line));
         rebuildIndex();
         return true;
@@ -265,7 +280,7 @@ bool IniFile::setValue(std::string_view section, std::string_view key, const cha
     header.raw = "[" + header.name + "]";
     m_lines.push_back(std::move(header));
     line.name = std::string(key);
-    line.raw = line.name + "=" + line.value;
+    line.raw = line.name + "=" + quotedIfNeeded(line.value);
     m_lines.push_back(std::move(line));
     m_finalNewline = true;
     rebuildIndex();

@@ -3,8 +3,10 @@
 //
 // Reading follows the classic profile rules: section and key names compare with ASCII case
 // folded, the first matching section (and the first matching key inside it) wins, names and
-// values are trimmed of blanks, and values are taken exactly as written (no escapes, no
-// quote removal). Lines before the first section, lines without '=' and lines starting
+// values are trimmed of blanks, a value enclosed in a matching pair of double or single
+// quotes loses that pair (the way to keep blanks at its ends), and there are no escapes.
+// Writing encloses a value in double quotes exactly when reading would otherwise change it,
+// so every value reads back as it was written. Lines before the first section, lines without '=' and lines starting
 // with ';' or '#' are kept but never match. A UTF-8 byte-order mark is skipped (and kept
 // when the file is written back).
 //
@@ -34,7 +36,7 @@ public:
     void setPath(const std::string& path) { m_path = path; }
     int lastError() const { return m_lastError; }
 
-    // The trimmed value of the first `key` in the first `section`; nullopt when absent.
+    // The value of the first `key` in the first `section`; nullopt when absent.
     std::optional<std::string> getValue(std::string_view section, std::string_view key) const;
     // The profile-string read: the value, else `defaultValue`, cut to at most
     // bufferSize - 1 bytes (0 for a zero buffer). The cut never leaves half of a UTF-8

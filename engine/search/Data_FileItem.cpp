@@ -1,5 +1,6 @@
 #include "search/Data_FileItem.h"
 #include <algorithm>
+#include <sys/stat.h>
 
 #include "platform/CArchive.h"
 
@@ -22,8 +23,29 @@ const std::string& Data_FileItem::getFullFileName() {
 
 const std::string& Data_FileItem::getFullNameIncludeArchivePath() {
     if (m_strArchiveFullCache.empty()) {
-        const size_t at = m_strArchiveName.empty() ? std::string::npos : m_strPath.find(m_strArchiveName);
-        m_strArchiveFullCache = (at == std::string::npos ? m_strPath : m_strPath.substr(0, at)) + m_strArchiveName;
+        // m_strPath is <archive path>/<folder inside the archive>/. The archive's name may
+        // also stand earlier (a folder of that name on the way) or later (a folder of that
+        // name inside the archive), and as a mere part of a longer name. Only whole path
+        // components count, and of those the first that is a file on disk is the archive.
+        size_t chosen = std::string::npos;
+        if (!m_strArchiveName.empty()) {
+            for (size_t at = m_strPath.find(m_strArchiveName); at != std::string::npos;
+                 at = m_strPath.find(m_strArchiveName, at + 1)) {
+                const size_t end = at + m_strArchiveName.size();
+                const bool wholeComponent =
+                    (at == 0 || m_strPath[at - 1] == '/') && (end == m_strPath.size() || m_strPath[end] == '/');
+                if (!wholeComponent)
+                    continue;
+                if (chosen == std::string::npos)
+                    chosen = at;   // fallback when the archive is gone
+                struct stat st{};
+                if (::stat(m_strPath.substr(0, end).c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
+                    chosen = at;
+                    break;
+                }
+            }
+        }
+        m_strArchiveFullCache = (chosen == std::string::npos ? m_strPath : m_strPath.substr(0, chosen)) + m_strArchiveName;
     }
     return m_strArchiveFullCache;
 }

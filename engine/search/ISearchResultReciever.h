@@ -25,4 +25,7 @@ public:
     virtual void searchFinished(uint32_t elapsedMilliseconds, const Search_Rule& rule) = 0;
     // A status line; the receiver owns it.
     virtual void showMessage(std::unique_ptr<std::string> message) = 0;
+    // False when the receiver ignores status lines: the engine then does not build them
+    // (a walk would otherwise make one per tested entry).
+    virtual bool wantsMessages() const { return true; }
 };

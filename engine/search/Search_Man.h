@@ -1,7 +1,11 @@
 #pragma once
-// Runs one search from start to end and holds the name-pattern preparation it starts with.
-// The search driver members are added with the driver; the statics below serve the front
-// ends too.
+// Runs one search from start to end: prepares the name groups, walks the folders breadth
+// first (or re-filters the previous results), applies the size, date, type, name and
+// content tests in a fixed order, looks inside archives met on the way, and reports every
+// match, status line and the end of the search to an ISearchResultReciever.
+//
+// A search runs synchronously on the caller's thread; another thread stops it through
+// s_hStopSearchEvent. One Search_Man runs one search at a time.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -15,17 +19,72 @@
 
 struct Search_Rule;
 class Data_FileItem;
+class ISearchResultReciever;
+class Search_CT;
+class CExtractMgr;
+class Search_FolderWalk;
 
 class Search_Man {
 public:
+    using Groups = std::vector<std::unique_ptr<FileNameGroup>>;
+
     Search_Man();
     virtual ~Search_Man();
+    Search_Man(const Search_Man&) = delete;
+    Search_Man& operator=(const Search_Man&) = delete;
 
     // Signalled: stop the running search as soon as possible. Front ends reset it before
     // each search.
     static Event s_hStopSearchEvent;
     // Local time of the search start, FILETIME ticks.
     static uint64_t s_curTime;
+
+    // ---- the search ---------------------------------------------------------------------
+    // Runs the whole search. Always ends with exactly one receiver->searchFinished call,
+    // also when stopped. With an empty rule.folders the previous results handed over in
+    // rule.previousResults are re-filtered (and consumed) instead of walking the disk.
+    void search(const Search_Rule& rule, ISearchResultReciever* receiver);
+    // Forgets the registered index file names (called after each search).
+    void reset();
+
+    // The content test for one file (shows the file's name as a status line first, unless
+    // duplicates are being grouped). True when the file satisfies rule.containText; the
+    // item's excerpts have then grown by one per term.
+    bool isContainText(Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver);
+
+    // Every test of a search in order (size, date, target, archive member, status line,
+    // name groups, content); stops at the first failure. Name tests on relative paths are
+    // measured from the current root folder (setCurrentRootFolder).
+    bool isMatched(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
+                   ISearchResultReciever* receiver, bool suppressMessages);
+    // Size then date test.
+    static bool compareAdvanceProperty(const Data_FileItem& item, const Search_Rule& rule);
+    // True when the rule has a size or date condition, i.e. when an entry's metadata must
+    // be read before it is tested (otherwise only a match needs it).
+    static bool needsMetadata(const Search_Rule& rule);
+
+    // The folder that relative-path name tests are measured from. Trailing '/' are ignored,
+    // so "/a/b" and "/a/b/" give the same relative paths; "/" is the file system root.
+    void setCurrentRootFolder(const std::string& root);
+    const std::string& getCurrentRootFolder() const { return m_strCurRootFolder; }
+    // The part of an item folder (ending in '/') below the current root: always starts and
+    // ends with '/' ("/" for the root's own entries). Empty when the folder is not below it.
+    std::string relativeFolderOf(const std::string& itemFolder) const;
+
+    // ---- size and date tests (shared with the index search) ---------------------------
+    static bool _compareSize(int64_t size, const Search_Rule& rule);
+    static bool _compareDate(const Data_FileItem& item, const Search_Rule& rule);
+    static bool _compareDate(const FILETIME& lastWrite, const FILETIME& creation, const FILETIME& lastAccess,
+                             const Rule_Date& date);
+    static bool _specifyDateCompare(const FILETIME& time, const Date_SpecifyDate& date);
+    static bool _specifyDateCompare(const Data_FileItem& item, const Date_SpecifyDate& date);
+    // Ceiling of value bytes, KB (unit 1) or MB (unit 2); 0 for other units. Saturates at
+    // the 64-bit range; negative and NaN values give 0.
+    static int64_t getBytes(float value, uint16_t unit);
+    static uint64_t convertFILETIMEToULONGLONG(const FILETIME& ft);
+    static FILETIME convertULONGLONGToFILETIME(uint64_t value);
+    // A std::time_t instant read as local calendar time, in FILETIME ticks.
+    static uint64_t convertTimeTToLocalULONGLONG(std::time_t utcSeconds);
 
     // ---- name-pattern preparation -----------------------------------------------------
     // Appends one prepared group per entry of rule.names, in order.
@@ -39,13 +98,48 @@ public:
     static void fillMiddleDefaultOperator(std::string& text);
     static void removeSpaceAfterOperator(std::string& text);
 
-    // ---- size and date tests (shared with the index search) ---------------------------
-    static bool _compareSize(int64_t size, const Search_Rule& rule);
-    static bool _compareDate(const Data_FileItem& item, const Search_Rule& rule);
-    static bool _compareDate(const FILETIME& lastWrite, const FILETIME& creation, const FILETIME& lastAccess,
-                             const Rule_Date& date);
-    static bool _specifyDateCompare(const FILETIME& time, const Date_SpecifyDate& date);
-    static int64_t getBytes(float value, uint16_t unit);
-    static uint64_t convertFILETIMEToULONGLONG(const FILETIME& ft);
-    static FILETIME convertULONGLONGToFILETIME(uint64_t value);
+protected:
+    // A quick (index) search. Until index caches answer folders, the folders are walked
+    // as bAutoNormalSearch allows.
+    void searchQuick(const Groups& groups, const Search_Rule& rule, ISearchResultReciever* receiver);
+    // Walks each folder in order, unless this is a quick search without the automatic
+    // disk search; stops between roots when the stop event is set.
+    void searchNormalWay(const Groups& groups, const Search_Rule& rule, const std::vector<std::string>& folders,
+                         ISearchResultReciever* receiver);
+    // Walks one root breadth first. Folders equal to an entry of `excluded` are not
+    // enumerated. Returns false when the walk was stopped.
+    bool searchInFolder(const Groups& groups, const Search_Rule& rule, const std::string& folder,
+                        ISearchResultReciever* receiver, const std::vector<std::string>& excluded);
+    // Reads an entry's size, times and attributes into an item on demand.
+    class MetadataSource {
+    public:
+        // False when the entry can no longer be read (it vanished): it is then not reported.
+        virtual bool fill(Data_FileItem& item) = 0;
+
+    protected:
+        ~MetadataSource() = default;
+    };
+    // Hands a clone of the item to the receiver when it matches. With a `lateMetadata`
+    // source the item's metadata has not been read yet: it is read when the rule's tests
+    // need it (before testing) or else only for a match (before the clone).
+    void checkAndAdd(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
+                     ISearchResultReciever* receiver, bool suppressMessages, MetadataSource* lateMetadata);
+    // Lists the members of the archive `item` names and tests each as a file item.
+    // Returns false when stopped.
+    bool searchWithinArchiveInNormalWay(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
+                                        ISearchResultReciever* receiver);
+    // Re-filters rule.previousResults; failures are deleted.
+    void doSearchInResult(const Groups& groups, const Search_Rule& rule, ISearchResultReciever* receiver);
+    // Sends language string 2 followed by `text` as a status line.
+    void showSearchMessage(const std::string& text, ISearchResultReciever* receiver);
+    static void initData();
+
+    friend class Search_FolderWalk;
+
+private:
+    std::unique_ptr<Search_CT> m_ct;              // content searcher dispatcher
+    std::vector<std::string> m_indexFiles;        // index file names registered for a search
+    std::unique_ptr<CExtractMgr> m_extractMgr;    // reused for every archive met on a walk
+    std::string m_strCurRootFolder;               // root of the walk in progress
+    size_t m_nRootPrefix = 0;                     // its length without trailing '/'
 };

@@ -1,0 +1,107 @@
+#include "cli/QdSearchApp.h"
+
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "archive/CExtractMgr.h"
+#include "cli/QdInterruptWatcher.h"
+#include "cli/QdOptionParser.h"
+#include "cli/QdResultPrinter.h"
+#include "search/Search_Man.h"
+#include "tools/Tool_Resource.h"
+
+namespace {
+
+void writeAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n <= 0)
+            return;
+        done += static_cast<size_t>(n);
+    }
+}
+
+std::string currentFolder() {
+    std::string buffer(PATH_MAX, '\0');
+    if (!::getcwd(buffer.data(), buffer.size())) {
+        const char* pwd = std::getenv("PWD");
+        return pwd ? pwd : "/";
+    }
+    buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+    return buffer;
+}
+
+std::string describe(const QdOptionParser::Error& error) {
+    if (error.languageString == 0)
+        return error.text;
+    std::string text = Tool_Resource::loadString(error.languageString);
+    if (text.empty() || text == "Failed String")   // no language file beside the program
+        text = error.languageString == 90 ? "The hexadecimal value has an odd number of digits."
+                                          : "The hexadecimal value holds a character that is no hexadecimal digit.";
+    return text;
+}
+
+}  // namespace
+
+int QdSearchApp::run(int argc, char** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+    return run(args, STDOUT_FILENO, STDERR_FILENO);
+}
+
+int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd) {
+    Tool_Resource::setResourceType(Tool_Resource::RT_ENGLISH);
+    QdSearchOptions options;
+    QdOptionParser::Error error;
+    if (!QdOptionParser::parse(args, currentFolder(), options, error)) {
+        writeAll(errFd, "qdsearch: " + describe(error) + "\nTry 'qdsearch --help'.\n");
+        return EXIT_USAGE;
+    }
+    if (options.help) {
+        writeAll(outFd, QdOptionParser::helpText());
+        return EXIT_FOUND;
+    }
+    if (options.version) {
+        writeAll(outFd, std::string("qdsearch ") + QUENDREL_VERSION + "\n");
+        return EXIT_FOUND;
+    }
+
+    QdResultPrinter::Format format;
+    format.nulSeparated = options.nulSeparated;
+    format.longFormat = options.longFormat;
+    format.snippets = options.snippets;
+    format.countOnly = options.countOnly;
+    QdResultPrinter printer(outFd, format, ::isatty(outFd) == 1);
+
+    const bool archives = options.rule->bSearchInCompressed != 0;
+    if (archives)
+        CExtractMgr::init();
+    const auto started = std::chrono::steady_clock::now();
+    bool interrupted = false;
+    {
+        QdInterruptWatcher watcher;
+        Search_Man::s_hStopSearchEvent.reset();
+        Search_Man searcher;
+        searcher.search(*options.rule, &printer);
+        searcher.reset();
+        interrupted = watcher.interrupted();
+    }
+    if (archives)
+        CExtractMgr::uninit();
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
+
+    printer.flush();
+    if (options.countOnly)
+        writeAll(outFd, std::to_string(printer.resultCount()) + "\n");
+    if (options.stats)
+        writeAll(errFd, std::to_string(printer.resultCount()) + " results in " + std::to_string(elapsed) + " ms\n");
+    Search_Man::s_hStopSearchEvent.reset();
+    if (interrupted)
+        return EXIT_INTERRUPTED;
+    return printer.resultCount() > 0 ? EXIT_FOUND : EXIT_NOTHING;
+}

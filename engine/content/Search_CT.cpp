@@ -1,0 +1,74 @@
+#include "content/Search_CT.h"
+
+#include "content/CT_Hex.h"
+#include "content/CT_PDF.h"
+#include "search/Data_FileItem.h"
+#include "search/Search_Rule.h"
+
+namespace {
+std::string lowerAscii(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
+    return s;
+}
+std::unique_ptr<CT_Root> makeHex() { return std::make_unique<CT_Hex>(); }
+std::unique_ptr<CT_Root> makePdf() { return std::make_unique<CT_PDF>(); }
+
+void clearSnippets(const Search_Rule& rule) {
+    for (const auto& term : rule.containText) {
+        term->snippetBefore.clear();
+        term->snippetMatch.clear();
+        term->snippetAfter.clear();
+    }
+}
+}  // namespace
+
+Search_CT::Search_CT() { initDefaultType(); }
+Search_CT::~Search_CT() = default;
+
+void Search_CT::initDefaultType() { registerType("pdf", &makePdf); }
+
+void Search_CT::registerType(const std::string& extension, SearcherFactory factory) {
+    if (factory)
+        m_mapOfType.emplace(lowerAscii(extension), factory);
+}
+
+Search_CT::SearcherFactory Search_CT::factoryByClassName(const std::string& className) {
+    if (className == "CT_Hex")
+        return &makeHex;
+    if (className == "CT_PDF")
+        return &makePdf;
+    return nullptr;
+}
+
+std::unique_ptr<CT_Root> Search_CT::getSearcher(const Data_FileItem& item) const {
+    const auto it = m_mapOfType.find(lowerAscii(item.m_strExt));
+    if (it != m_mapOfType.end())
+        return it->second();
+    return makeHex();
+}
+
+bool Search_CT::searchContainText(Data_FileItem& item, const Search_Rule& rule) {
+    if (item.isDirectory() || rule.containText.empty())
+        return false;
+    std::unique_ptr<CT_Root> searcher = getSearcher(item);
+    const std::string fullName = item.getFullFileName();
+    if (!searcher->open(fullName, rule.containText.front()->isHex)) {
+        clearSnippets(rule);
+        return false;
+    }
+    const bool matched = searcher->scanTerms(rule, m_buffer);
+    searcher->close();
+    if (matched) {
+        for (const auto& term : rule.containText) {
+            auto snippet = std::make_shared<ContentSnippet>();
+            snippet->before = std::move(term->snippetBefore);
+            snippet->match = std::move(term->snippetMatch);
+            snippet->after = std::move(term->snippetAfter);
+            item.m_vecSnippets.push_back(std::move(snippet));
+        }
+    }
+    clearSnippets(rule);
+    return matched;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Decides whether one file satisfies the content terms of a rule, picking the searcher by
+// the file's extension, and leaves one excerpt per term on a matching item.
+//
+// Searchers are made by factory functions. Extensions are kept in lower case; registering
+// an extension that is already present keeps the existing entry. "pdf" is registered to
+// CT_PDF; every other extension is scanned raw by CT_Hex. One read buffer is reused for all
+// files. Not thread-safe: one search at a time per object.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "content/CT_Root.h"
+
+class Data_FileItem;
+struct Search_Rule;
+
+class Search_CT {
+public:
+    using SearcherFactory = std::unique_ptr<CT_Root> (*)();
+
+    Search_CT();
+    virtual ~Search_CT();
+
+    void registerType(const std::string& extension, SearcherFactory factory);
+
+    // The factory of a searcher class by its class name ("CT_Hex", "CT_PDF"); null for any
+    // other name, "CT_Root" included (it cannot be created on its own).
+    static SearcherFactory factoryByClassName(const std::string& className);
+
+    // True when the file satisfies the terms (rule.containText must not be empty); then
+    // one excerpt per term, in term order, is appended to the item (three empty strings
+    // for a term that was not found). False for folders, files that cannot be opened or
+    // read, and when the search is stopped. The terms' snippet strings are empty afterwards.
+    bool searchContainText(Data_FileItem& item, const Search_Rule& rule);
+
+protected:
+    void initDefaultType();
+    // A new searcher for the item's extension (case ignored); CT_Hex when none registered.
+    std::unique_ptr<CT_Root> getSearcher(const Data_FileItem& item) const;
+
+private:
+    std::map<std::string, SearcherFactory> m_mapOfType;
+    std::vector<uint8_t> m_buffer;
+};

@@ -1,0 +1,49 @@
+#pragma once
+// Writes a file crash-safely: the bytes go to a uniquely named temporary file in the
+// target's folder, and commit() flushes them to disk and renames the temporary over the
+// target in one step. Readers see either the old file or the complete new one, never a
+// mix; after a crash at most a stray ".<name>.~tmpXXXXXX" file is left behind.
+//
+// A new target gets mode 0644 less the process umask; an existing target keeps its
+// permission bits. When the target is a symbolic link, the link itself is replaced.
+// Destroying the writer (or abandon()) without a successful commit removes the temporary
+// and leaves the target untouched.
+//
+// Failure: open(), write() and commit() return false with errno set. A failed write is
+// sticky: later writes and commit() fail too (with the first errno), so a caller may write
+// everything and check commit() once. Movable, not copyable.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+class AtomicFileWriter {
+public:
+    AtomicFileWriter() = default;
+    ~AtomicFileWriter();
+    AtomicFileWriter(AtomicFileWriter&& other) noexcept;
+    AtomicFileWriter& operator=(AtomicFileWriter&& other) noexcept;
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // Creates the temporary for `targetPath` (an unfinished previous one is abandoned).
+    bool open(const std::string& targetPath);
+    bool write(const void* data, size_t size);
+    bool write(std::string_view text) { return write(text.data(), text.size()); }
+    // fsync, rename over the target, fsync the folder. The writer is closed afterwards
+    // whatever the outcome; on failure the temporary is removed.
+    bool commit();
+    // Removes the temporary; the target is not touched.
+    void abandon();
+
+    bool isOpen() const { return m_fd >= 0; }
+    const std::string& targetPath() const { return m_target; }
+    const std::string& temporaryPath() const { return m_temp; }
+
+private:
+    void reset();
+
+    int m_fd = -1;
+    int m_error = 0;
+    std::string m_target;
+    std::string m_temp;
+};

@@ -1,0 +1,75 @@
+// Search_Man: the members of an archive met during a walk, tested like files.
+#include "archive/CExtractMgr.h"
+#include "search/Data_FileItem.h"
+#include "search/Search_Man.h"
+#include "search/Search_Rule.h"
+
+bool Search_Man::searchWithinArchiveInNormalWay(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
+                                                ISearchResultReciever* receiver) {
+    const std::string archivePath = item.getFullFileName();
+    if (!m_extractMgr->isSupportedType(archivePath))
+        return true;
+    m_extractMgr->reset();
+    if (!m_extractMgr->setArchiveFullFile(archivePath))
+        return true;
+    IMyArchive* archive = m_extractMgr->getIMyArchive();
+    if (!archive) {
+        m_extractMgr->reset();
+        return true;   // a known extension that the handler cannot open: an ordinary file
+    }
+
+    const std::string archiveName = item.getFileName();
+    Data_FileItem member;
+    std::string innerPath;
+    bool stopped = false;
+    const int count = archive->getItemCount();
+    for (int i = 0; i < count; ++i) {
+        if (s_hStopSearchEvent.isSet()) {
+            stopped = true;
+            break;
+        }
+        IMyArchiveItem* view = archive->getItem(static_cast<unsigned>(i));
+        if (!view || view->isFolder())
+            continue;
+        innerPath.clear();
+        view->getPath(innerPath);
+        // Absolute member names must not make "archive//x".
+        size_t start = 0;
+        while (start < innerPath.size() && innerPath[start] == '/')
+            ++start;
+        if (start >= innerPath.size())
+            continue;
+        const size_t slash = innerPath.rfind('/');
+        const size_t nameStart = slash == std::string::npos || slash < start ? start : slash + 1;
+        if (nameStart >= innerPath.size())
+            continue;   // "dir/" names a folder
+
+        member.m_dwAttributes = view->getAttributes() & ~Data_FileItem::ATTR_DIRECTORY;
+        member.m_nSize = static_cast<int64_t>(view->getSize());
+        const std::string_view name(innerPath.data() + nameStart, innerPath.size() - nameStart);
+        const size_t dot = name.rfind('.');
+        if (dot == std::string_view::npos) {
+            member.m_strTitle.assign(name);
+            member.m_strExt.clear();
+        } else {
+            member.m_strTitle.assign(name.substr(0, dot));
+            member.m_strExt.assign(name.substr(dot + 1));
+        }
+        view->getCreationTime(member.m_ftCreation);
+        view->getLastWriteTime(member.m_ftLastWrite);
+        view->getLastAccessTime(member.m_ftLastAccess);
+        member.m_strPath.assign(archivePath).push_back('/');
+        if (nameStart > start)
+            member.m_strPath.append(innerPath, start, nameStart - start);
+        member.m_bInArchive = 1;
+        member.m_nArchiveIndex = i;
+        member.m_strArchiveName = archiveName;
+        // The archive's own path is known here; deriving it later from m_strPath is
+        // ambiguous when a folder on the way has the archive's name.
+        member.m_strArchiveFullCache = archivePath;
+        checkAndAdd(member, rule, groups, receiver, false, nullptr);
+        member.reset();
+    }
+    m_extractMgr->reset();
+    return !stopped;
+}

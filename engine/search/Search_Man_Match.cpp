@@ -1,0 +1,108 @@
+// Search_Man: the tests of one item against the rule, shared by the disk walk, the archive
+// lister, the search in results and the index search.
+#include "content/Search_CT.h"
+#include "search/Data_FileItem.h"
+#include "search/ISearchResultReciever.h"
+#include "search/Search_Man.h"
+#include "search/Search_Rule.h"
+#include "tools/Tool_Resource.h"
+#include "tools/Tool_WCComp.h"
+
+void Search_Man::setCurrentRootFolder(const std::string& root) {
+    m_strCurRootFolder = root;
+    size_t n = root.size();
+    while (n > 0 && root[n - 1] == '/')
+        --n;
+    m_nRootPrefix = n;
+}
+
+std::string Search_Man::relativeFolderOf(const std::string& itemFolder) const {
+    if (itemFolder.size() <= m_nRootPrefix || itemFolder[m_nRootPrefix] != '/' ||
+        itemFolder.compare(0, m_nRootPrefix, m_strCurRootFolder, 0, m_nRootPrefix) != 0)
+        return {};
+    return itemFolder.substr(m_nRootPrefix);
+}
+
+bool Search_Man::isMatched(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
+                           ISearchResultReciever* receiver, bool suppressMessages) {
+    if (!compareAdvanceProperty(item, rule))
+        return false;
+    const bool isFolder = item.isDirectory() != 0;
+    if (rule.iTargetOption == 0 && isFolder)
+        return false;
+    if (rule.iTargetOption == 1 && !isFolder)
+        return false;
+    const bool withContent = !rule.containText.empty();
+    if (withContent && item.m_bInArchive)
+        return false;
+    if (!withContent && !suppressMessages && !rule.duplicate.bEnable)
+        showSearchMessage(item.m_strPath, receiver);
+    if (groups.empty())
+        return false;
+
+    // The folder below the walk's root, for path patterns: it starts and ends with '/'
+    // whether or not the root was given with a trailing '/'. Outside a walk (no root, or
+    // an item not below it) it is the whole folder.
+    const char* relative = item.m_strPath.c_str();
+    size_t relativeLength = item.m_strPath.size();
+    if (rule.bMatchPath && m_nRootPrefix > 0 && relativeLength > m_nRootPrefix &&
+        item.m_strPath[m_nRootPrefix] == '/' &&
+        item.m_strPath.compare(0, m_nRootPrefix, m_strCurRootFolder, 0, m_nRootPrefix) == 0) {
+        relative += m_nRootPrefix;
+        relativeLength -= m_nRootPrefix;
+    }
+
+    for (const auto& group : groups) {
+        if (Tool_WCComp::comparePattenString(group->strExtPattern, item.m_strExt, false) != 0)
+            continue;
+        const bool namesMatch =
+            Tool_Resource::compareFileGroup(group.get(), item.m_strTitle.data(), item.m_strTitle.size(), false) ||
+            (rule.bMatchPath && Tool_Resource::compareFileGroup(group.get(), relative, relativeLength, true));
+        if (!namesMatch)
+            continue;
+        if (!withContent || isContainText(item, rule, receiver))
+            return true;
+    }
+    return false;
+}
+
+bool Search_Man::isContainText(Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver) {
+    if (!rule.duplicate.bEnable)
+        showSearchMessage(item.getFullFileName(), receiver);
+    return m_ct->searchContainText(item, rule);
+}
+
+void Search_Man::checkAndAdd(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
+                             ISearchResultReciever* receiver, bool suppressMessages, MetadataSource* lateMetadata) {
+    if (lateMetadata && needsMetadata(rule)) {
+        if (!lateMetadata->fill(item))
+            return;
+        lateMetadata = nullptr;
+    }
+    if (!isMatched(item, rule, groups, receiver, suppressMessages))
+        return;
+    if (lateMetadata && !lateMetadata->fill(item))
+        return;
+    if (receiver)
+        receiver->addResult(rule, item.clone(), true);
+}
+
+void Search_Man::doSearchInResult(const Groups& groups, const Search_Rule& rule, ISearchResultReciever* receiver) {
+    auto& items = rule.previousResults;
+    const bool withContent = !rule.containText.empty();
+    // Items are taken from the front in order; walking an index keeps that order without
+    // shifting the list for every item.
+    for (size_t i = 0; i < items.size(); ++i) {
+        std::unique_ptr<Data_FileItem> item = std::move(items[i]);
+        if (!item)
+            continue;
+        item->clearFullFilled();
+        if (withContent && s_hStopSearchEvent.isSet())
+            break;   // this item and the rest are deleted with the list below
+        if (isMatched(*item, rule, groups, receiver, true)) {
+            if (receiver)
+                receiver->addResult(rule, std::move(item), withContent);
+        }
+    }
+    items.clear();
+}

@@ -1,0 +1,167 @@
+// Search_Man: the breadth-first walk of one root folder.
+//
+// Folders are opened relative to a descriptor of the root, so no full path is resolved per
+// folder; entries are typed from the directory read itself and stat'ed only when the rule's
+// tests or a match need their size, times or attributes.
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/DirEnumerator.h"
+#include "platform/FileSystemKind.h"
+#include "search/Data_FileItem.h"
+#include "search/Search_FolderQueue.h"
+#include "search/Search_Man.h"
+#include "search/Search_Rule.h"
+
+namespace {
+
+// Title (up to the last dot) and extension (after it) of a name, reusing the item's buffers.
+void setNameOf(Data_FileItem& item, std::string_view name) {
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        item.m_strTitle.assign(name);
+        item.m_strExt.clear();
+    } else {
+        item.m_strTitle.assign(name.substr(0, dot));
+        item.m_strExt.assign(name.substr(dot + 1));
+    }
+}
+
+// The attributes that the entry type and the name alone tell (read-only needs a stat).
+uint32_t provisionalAttributes(DirEnumerator::EntryType type, std::string_view name) {
+    using T = DirEnumerator::EntryType;
+    uint32_t attrs = 0;
+    switch (type) {
+    case T::Folder: attrs = Data_FileItem::ATTR_DIRECTORY; break;
+    case T::Symlink: attrs = Data_FileItem::ATTR_REPARSE_POINT; break;
+    case T::Fifo:
+    case T::Socket:
+    case T::CharDevice:
+    case T::BlockDevice: attrs = Data_FileItem::ATTR_SYSTEM; break;
+    default: break;
+    }
+    if (!name.empty() && name.front() == '.')
+        attrs |= Data_FileItem::ATTR_HIDDEN;
+    return attrs;
+}
+
+void fillFromStat(Data_FileItem& item, const FileStat& st, std::string_view name) {
+    item.m_nSize = static_cast<int64_t>(DirEnumerator::walkSizeOf(st));
+    item.m_dwAttributes = DirEnumerator::attributesOf(st, name);
+    DirEnumerator::fileTimesOf(st, item.m_ftCreation, item.m_ftLastAccess, item.m_ftLastWrite);
+}
+
+std::string_view withoutTrailingSlashes(std::string_view path) {
+    while (!path.empty() && path.back() == '/')
+        path.remove_suffix(1);
+    return path;
+}
+
+bool isExcluded(std::string_view folder, const std::vector<std::string>& excluded) {
+    for (const std::string& entry : excluded)
+        if (withoutTrailingSlashes(entry) == folder)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+// Reads the metadata of the enumerator's current entry into an item on demand.
+class Search_FolderWalk final : public Search_Man::MetadataSource {
+public:
+    explicit Search_FolderWalk(const DirEnumerator& dir) : m_dir(dir) {}
+    bool fill(Data_FileItem& item) override {
+        FileStat st;
+        if (!m_dir.stat(st))
+            return false;   // vanished since it was listed
+        fillFromStat(item, st, m_dir.name());
+        return true;
+    }
+
+private:
+    const DirEnumerator& m_dir;
+};
+
+bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, const std::string& folder,
+                                ISearchResultReciever* receiver, const std::vector<std::string>& excluded) {
+    setCurrentRootFolder(folder);
+    // "/a/b/" and "/a/b" are the same root; "/" becomes "" so that its entries get "/x".
+    const std::string root(withoutTrailingSlashes(folder));
+    if (root.empty() && folder.empty())
+        return true;
+
+    // The root itself may be a symbolic link: the user chose it, so it is followed.
+    const int rootFd = ::open(root.empty() ? "/" : root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (rootFd < 0)
+        return true;   // missing or unreadable: contributes nothing
+    struct stat rootStat{};
+    const dev_t rootDev = ::fstat(rootFd, &rootStat) == 0 ? rootStat.st_dev : 0;
+
+    const bool metadataFirst = needsMetadata(rule);
+    Search_FolderQueue queue;
+    queue.push(std::string());
+    Data_FileItem scratch;
+    DirEnumerator dir;
+    Search_FolderWalk lateMetadata(dir);
+    std::string relative;
+    std::string folderPath;   // root + "/" + relative + "/"
+    std::string childRelative;
+    bool stopped = false;
+
+    while (!stopped && queue.pop(relative)) {
+        folderPath.assign(root).push_back('/');
+        if (!relative.empty())
+            folderPath.append(relative).push_back('/');
+        if (!excluded.empty() && isExcluded(withoutTrailingSlashes(folderPath), excluded))
+            continue;
+        if (!dir.openAt(rootFd, relative.empty() ? std::string(".") : relative))
+            continue;   // unreadable, vanished, or replaced by a link: contributes nothing
+        if (!relative.empty()) {
+            // A folder on another file system may be a kernel interface (/proc, /sys, /dev).
+            struct stat st{};
+            if (::fstat(dir.fd(), &st) == 0 && st.st_dev != rootDev && FileSystemKind::isPseudoFileSystem(dir.fd()))
+                continue;
+        }
+        while (dir.next()) {
+            if (s_hStopSearchEvent.isSet()) {
+                stopped = true;
+                break;
+            }
+            const std::string_view name = dir.name();
+            const DirEnumerator::EntryType type = dir.type();
+            if (type == DirEnumerator::EntryType::Folder && rule.bIncludeSubDir) {
+                childRelative.assign(relative);
+                if (!childRelative.empty())
+                    childRelative.push_back('/');
+                childRelative.append(name);
+                if (!queue.push(std::move(childRelative))) {
+                    // Too many folders waiting: this root's walk ends here.
+                    queue.clear();
+                    dir.close();
+                    ::close(rootFd);
+                    return true;
+                }
+            }
+            setNameOf(scratch, name);
+            scratch.m_strPath.assign(folderPath);
+            scratch.m_dwAttributes = provisionalAttributes(type, name);
+            scratch.m_nSize = 0;
+            if (metadataFirst && !lateMetadata.fill(scratch)) {
+                scratch.reset();
+                continue;   // vanished between listing and stat
+            }
+            checkAndAdd(scratch, rule, groups, receiver, false, metadataFirst ? nullptr : &lateMetadata);
+            // Only regular files are opened as archives: a FIFO or device would block or
+            // misbehave, a link may lead anywhere.
+            if (rule.bSearchInCompressed && type == DirEnumerator::EntryType::File &&
+                !searchWithinArchiveInNormalWay(scratch, rule, groups, receiver))
+                stopped = true;
+            scratch.reset();
+        }
+        dir.close();
+    }
+    ::close(rootFd);
+    return !stopped;
+}
