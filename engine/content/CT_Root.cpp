@@ -8,7 +8,7 @@
 CT_Root::~CT_Root() { CT_Root::close(); }
 
 bool CT_Root::open(const std::string& fileName, bool /*firstTermIsHex*/) {
-    close();
+    CT_Root::close();   // only the handle: a converting searcher opens its own text file here
     // Non-blocking, so that a pipe that nobody writes cannot hang the search; it is
     // rejected below anyway.
     const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);

@@ -50,6 +50,9 @@ public:
     bool scanTerms(const Search_Rule& rule);
     bool scanTerms(const Search_Rule& rule, std::vector<uint8_t>& buffer);
 
+    // After scanTerms: which terms were found (in term order), NOT flags not applied.
+    const std::vector<bool>& foundTerms() const { return m_found; }
+
     bool isOpen() const { return m_hFile >= 0; }
     uint64_t fileSize() const { return m_fileSize; }
 
@@ -60,4 +63,5 @@ protected:
 
     int m_hFile = -1;
     uint64_t m_fileSize = 0;
+    std::vector<bool> m_found;
 };

@@ -182,7 +182,7 @@ private:
         if (m_caseSensitive)
             return std::memcmp(cand, m_folded.data(), m_length) == 0;
         for (size_t i = 0; i < m_length; ++i)
-            if (foldUpper(cand[i]) != m_folded[i])
+            if (foldUpper(cand[i]) != static_cast<uint8_t>(m_folded[i]))
                 return false;
         return true;
     }
@@ -261,6 +261,7 @@ bool CT_Root::scanTerms(const Search_Rule& rule) {
 }
 
 bool CT_Root::scanTerms(const Search_Rule& rule, std::vector<uint8_t>& buffer) {
+    m_found.assign(rule.containText.size(), false);
     if (m_hFile < 0 || rule.containText.empty())
         return false;
     std::vector<TermMatcher> matchers;
@@ -313,6 +314,7 @@ bool CT_Root::scanTerms(const Search_Rule& rule, std::vector<uint8_t>& buffer) {
                 int64_t c;
                 if (m.findIn(w, p0, p1, c)) {
                     m.found = true;
+                    m_found[size_t(&m - matchers.data())] = true;
                     --missing;
                     const ContainTextItem& term = *rule.containText[size_t(&m - matchers.data())];
                     ContentExcerpt::capture(term, buf, winStart, have, fileSize, uint64_t(c));
