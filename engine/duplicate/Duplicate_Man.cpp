@@ -141,7 +141,7 @@ uint32_t Duplicate_Man::search(ISearchResultReciever* receiver, const Duplicate_
         if (stop.isSet())
             break;
         const size_t remaining = fileSeen ? groupable - taken : total - i;
-        if (receiver)
+        if (receiver && receiver->wantsMessages())
             receiver->showMessage(std::make_unique<std::string>(formatProgress(header, remaining, total)));
         if (!file) {
             candidates[i].reset();

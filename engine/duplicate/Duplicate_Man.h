@@ -27,7 +27,7 @@ public:
     virtual ~Duplicate_Man() = default;
 
     // Groups `candidates` at rule.iLevel. Sends one progress line per step to
-    // receiver->showMessage and each group to receiver->addResultGroup (the receiver takes
+    // receiver->showMessage (unless the receiver does not want messages) and each group to receiver->addResultGroup (the receiver takes
     // the items it keeps; the rest are freed with the list). Honours
     // Search_Man::s_hStopSearchEvent: once it is set, every candidate not yet grouped is
     // deleted. Returns the number of items delivered in groups. On return `candidates` is

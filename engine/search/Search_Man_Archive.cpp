@@ -1,5 +1,6 @@
 // Search_Man: the members of an archive met during a walk, tested like files.
 #include "archive/CExtractMgr.h"
+#include "platform/FileTimeConvert.h"
 #include "search/Data_FileItem.h"
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"
@@ -55,9 +56,17 @@ bool Search_Man::searchWithinArchiveInNormalWay(Data_FileItem& item, const Searc
             member.m_strTitle.assign(name.substr(0, dot));
             member.m_strExt.assign(name.substr(dot + 1));
         }
-        view->getCreationTime(member.m_ftCreation);
-        view->getLastWriteTime(member.m_ftLastWrite);
-        view->getLastAccessTime(member.m_ftLastAccess);
+        // Archive times are UTC ticks; items keep local FILETIME.
+        auto localTime = [](ArchiveFileTime t) {
+            return FileTimeConvert::fromTimespec(
+                timespec{static_cast<time_t>(t.unixSeconds()), static_cast<long>(t.unixNanoseconds())});
+        };
+        ArchiveFileTime t;
+        member.m_ftCreation = view->getCreationTime(t) ? localTime(t) : FILETIME{};
+        t = {};
+        member.m_ftLastWrite = view->getLastWriteTime(t) ? localTime(t) : FILETIME{};
+        t = {};
+        member.m_ftLastAccess = view->getLastAccessTime(t) ? localTime(t) : FILETIME{};
         member.m_strPath.assign(archivePath).push_back('/');
         if (nameStart > start)
             member.m_strPath.append(innerPath, start, nameStart - start);
