@@ -3,7 +3,10 @@
 #include <chrono>
 #include <unistd.h>
 
+#if __has_include("archive/CExtractMgr.h")
 #include "archive/CExtractMgr.h"
+#define QD_HAVE_ARCHIVES 1
+#endif
 #include "cli/QdDuplicatePrinter.h"
 #include "cli/QdInterruptWatcher.h"
 #include "duplicate/Duplicate_Man.h"
@@ -73,8 +76,10 @@ int QdDuplicateMode::run(QdSearchOptions& options, int outFd, int errFd) {
     QdDuplicatePrinter printer(outFd, format, ::isatty(outFd) == 1, progress ? errFd : -1);
 
     const bool archives = options.rule->bSearchInCompressed != 0;
+#ifdef QD_HAVE_ARCHIVES
     if (archives)
         CExtractMgr::init();
+#endif
     const auto started = std::chrono::steady_clock::now();
     bool interrupted = false;
     uint32_t delivered = 0;
@@ -93,8 +98,10 @@ int QdDuplicateMode::run(QdSearchOptions& options, int outFd, int errFd) {
         delivered = finder.search(&printer, options.rule->duplicate, collector.items);
         interrupted = watcher.interrupted();
     }
+#ifdef QD_HAVE_ARCHIVES
     if (archives)
         CExtractMgr::uninit();
+#endif
     printer.finish();
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();

@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#if __has_include("archive/CExtractMgr.h")
 #include "archive/CExtractMgr.h"
+#define QD_HAVE_ARCHIVES 1
+#endif
 #include "cli/QdDuplicateMode.h"
 #include "cli/QdInterruptWatcher.h"
 #include "cli/QdOptionParser.h"
@@ -82,8 +85,10 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
     QdResultPrinter printer(outFd, format, ::isatty(outFd) == 1);
 
     const bool archives = options.rule->bSearchInCompressed != 0;
+#ifdef QD_HAVE_ARCHIVES
     if (archives)
         CExtractMgr::init();
+#endif
     const auto started = std::chrono::steady_clock::now();
     bool interrupted = false;
     {
@@ -94,8 +99,10 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
         searcher.reset();
         interrupted = watcher.interrupted();
     }
+#ifdef QD_HAVE_ARCHIVES
     if (archives)
         CExtractMgr::uninit();
+#endif
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
 

@@ -3,7 +3,10 @@
 
 #include <chrono>
 
+#if __has_include("archive/CExtractMgr.h")
 #include "archive/CExtractMgr.h"
+#define QD_HAVE_ARCHIVES 1
+#endif
 #include "content/Search_CT.h"
 #include "search/ISearchResultReciever.h"
 #include "search/Search_Rule.h"
@@ -12,6 +15,12 @@
 Event Search_Man::s_hStopSearchEvent;
 uint64_t Search_Man::s_curTime = 0;
 
+#ifndef QD_HAVE_ARCHIVES
+class CExtractMgr {
+public:
+    void reset() {}
+};
+#endif
 Search_Man::Search_Man() : m_ct(std::make_unique<Search_CT>()), m_extractMgr(std::make_unique<CExtractMgr>()) {}
 
 Search_Man::~Search_Man() = default;

@@ -1,9 +1,24 @@
 // Search_Man: the members of an archive met during a walk, tested like files.
+#if __has_include("archive/CExtractMgr.h")
 #include "archive/CExtractMgr.h"
-#include "platform/FileTimeConvert.h"
+#define QD_HAVE_ARCHIVES 1
+#endif
 #include "search/Data_FileItem.h"
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"
+#include "platform/FileTimeConvert.h"
+
+#ifdef QD_HAVE_ARCHIVES
+namespace {
+// Archives keep UTC times; items hold local ones. A time the archive does not record is 0.
+FILETIME localTimeOf(IMyArchiveItem* view, bool (IMyArchiveItem::*get)(ArchiveFileTime&)) {
+    ArchiveFileTime time;
+    if (!(view->*get)(time) || time.ticks == 0)
+        return FILETIME{};
+    return FileTimeConvert::fromTimespec(
+        timespec{static_cast<time_t>(time.unixSeconds()), static_cast<long>(time.unixNanoseconds())});
+}
+}  // namespace
 
 bool Search_Man::searchWithinArchiveInNormalWay(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
                                                 ISearchResultReciever* receiver) {
@@ -56,17 +71,9 @@ bool Search_Man::searchWithinArchiveInNormalWay(Data_FileItem& item, const Searc
             member.m_strTitle.assign(name.substr(0, dot));
             member.m_strExt.assign(name.substr(dot + 1));
         }
-        // Archive times are UTC ticks; items keep local FILETIME.
-        auto localTime = [](ArchiveFileTime t) {
-            return FileTimeConvert::fromTimespec(
-                timespec{static_cast<time_t>(t.unixSeconds()), static_cast<long>(t.unixNanoseconds())});
-        };
-        ArchiveFileTime t;
-        member.m_ftCreation = view->getCreationTime(t) ? localTime(t) : FILETIME{};
-        t = {};
-        member.m_ftLastWrite = view->getLastWriteTime(t) ? localTime(t) : FILETIME{};
-        t = {};
-        member.m_ftLastAccess = view->getLastAccessTime(t) ? localTime(t) : FILETIME{};
+        member.m_ftCreation = localTimeOf(view, &IMyArchiveItem::getCreationTime);
+        member.m_ftLastWrite = localTimeOf(view, &IMyArchiveItem::getLastWriteTime);
+        member.m_ftLastAccess = localTimeOf(view, &IMyArchiveItem::getLastAccessTime);
         member.m_strPath.assign(archivePath).push_back('/');
         if (nameStart > start)
             member.m_strPath.append(innerPath, start, nameStart - start);
@@ -82,3 +89,6 @@ bool Search_Man::searchWithinArchiveInNormalWay(Data_FileItem& item, const Searc
     m_extractMgr->reset();
     return !stopped;
 }
+#else
+bool Search_Man::searchWithinArchiveInNormalWay(Data_FileItem&, const Search_Rule&, const Groups&, ISearchResultReciever*) { return true; }
+#endif

@@ -46,7 +46,10 @@ uint64_t Search_Man::convertTimeTToLocalULONGLONG(std::time_t utcSeconds) {
 
 bool Search_Man::_specifyDateCompare(const FILETIME& time, const Date_SpecifyDate& date) {
     const uint64_t t = time.toU64();
-    return convertTimeTToLocalULONGLONG(date.tFrom) <= t && t <= convertTimeTToLocalULONGLONG(date.tTo);
+    // The bounds are whole seconds; file times are finer. A time within the last second
+    // (23:59:59.5 of a "to" day ending at 23:59:59) still lies on that day.
+    const uint64_t lastTick = convertTimeTToLocalULONGLONG(date.tTo) + (FileTimeConvert::kTicksPerSecond - 1);
+    return convertTimeTToLocalULONGLONG(date.tFrom) <= t && t <= lastTick;
 }
 
 bool Search_Man::_specifyDateCompare(const Data_FileItem& item, const Date_SpecifyDate& date) {

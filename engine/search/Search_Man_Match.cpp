@@ -33,7 +33,8 @@ bool Search_Man::isMatched(Data_FileItem& item, const Search_Rule& rule, const G
     if (rule.iTargetOption == 1 && !isFolder)
         return false;
     const bool withContent = !rule.containText.empty();
-    if (withContent && item.m_bInArchive)
+    // Content is never searched inside archives, and a folder has no content to search.
+    if (withContent && (item.m_bInArchive || isFolder))
         return false;
     if (!withContent && !suppressMessages && !rule.duplicate.bEnable)
         showSearchMessage(item.m_strPath, receiver);
