@@ -75,7 +75,7 @@ int QdDuplicateMode::run(QdSearchOptions& options, int outFd, int errFd) {
     const bool progress = ::isatty(errFd) == 1 && !options.countOnly;
     QdDuplicatePrinter printer(outFd, format, ::isatty(outFd) == 1, progress ? errFd : -1);
 
-    const bool archives = options.rule->bSearchInCompressed != 0;
+    [[maybe_unused]] const bool archives = options.rule->bSearchInCompressed != 0;
 #ifdef QD_HAVE_ARCHIVES
     if (archives)
         CExtractMgr::init();
