@@ -9,7 +9,8 @@
 
 #include "platform/Event.h"
 #include "search/Data_FileItem.h"
-#include "tools/Tool_Resource.h"
+#include "tools/Tool_CRC32.h"
+#include "tools/Tool_MD5.h"
 
 namespace {
 
@@ -98,6 +99,32 @@ private:
     uint64_t m_length = 0;
 };
 
+// Feeds the first `limit` bytes of a regular file to `consume` through one buffer sized to
+// the file (at most a block, never zero-filled). False when it cannot be opened or read.
+template <typename Consume>
+bool streamRegularFile(const std::string& path, uint64_t limit, const Event* stop, Consume&& consume) {
+    FileHandle f(path);
+    uint64_t size = 0;
+    if (!f.isOpen() || !f.regularSize(size))
+        return false;
+    const size_t block = bufferSizeFor(size < limit ? size : limit);
+    std::unique_ptr<uint8_t[]> buffer(new uint8_t[block]);
+    uint64_t done = 0;
+    while (done < limit) {
+        if (stopped(stop))
+            return false;
+        const uint64_t left = limit - done;
+        const ssize_t n = f.readFull(buffer.get(), left < block ? static_cast<size_t>(left) : block);
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        consume(buffer.get(), static_cast<size_t>(n));
+        done += static_cast<uint64_t>(n);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool Duplicate_FileContent::equalFiles(const std::string& a, const std::string& b, const Event* stop) {
@@ -129,58 +156,36 @@ bool Duplicate_FileContent::equalFiles(const std::string& a, const std::string& 
 }
 
 bool Duplicate_FileContent::hashFile(const std::string& file, uint64_t limit, uint64_t& hash, const Event* stop) {
-    FileHandle f(file);
-    uint64_t size = 0;
-    if (!f.isOpen() || !f.regularSize(size))
-        return false;
-    const uint64_t wanted = size < limit ? size : limit;
-    const size_t block = bufferSizeFor(wanted);
-    std::unique_ptr<uint8_t[]> buffer(new uint8_t[block]);
     ContentHash h;
-    uint64_t done = 0;
-    while (done < wanted) {
-        if (stopped(stop))
-            return false;
-        const uint64_t left = wanted - done;
-        const size_t want = left < block ? static_cast<size_t>(left) : block;
-        const ssize_t n = f.readFull(buffer.get(), want);
-        if (n < 0)
-            return false;
-        if (n == 0)
-            break;   // shorter than it was: the hash still describes what is there
-        h.add(buffer.get(), static_cast<size_t>(n));
-        done += static_cast<uint64_t>(n);
-    }
+    if (!streamRegularFile(file, limit, stop, [&](const uint8_t* p, size_t n) { h.add(p, n); }))
+        return false;
     hash = h.value();
     return true;
 }
 
-// Only regular files (or links to them) have contents to compare; a FIFO or a device would
-// block or never end.
-static bool isRegularFile(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
+// The checksums are those of Tool_Resource (the same algorithm objects); the file is
+// streamed here through a buffer sized to it, which matters for many small files.
 bool Duplicate_FileContent::itemCRC32(Data_FileItem& item, uint32_t& crc) {
     if (item.m_dwCRC32 != 0) {
         crc = item.m_dwCRC32;
         return true;
     }
-    uint32_t value = 0;
-    if (!isRegularFile(item.getFullFileName()) || !Tool_Resource::checkFileCRC32(item.getFullFileName(), value))
+    Tool_CRC32 checksum;
+    if (!streamRegularFile(item.getFullFileName(), UINT64_MAX, nullptr,
+                           [&](const uint8_t* p, size_t n) { checksum.update(p, n); }))
         return false;
-    item.m_dwCRC32 = value;   // a genuine 0 stays "not computed", as the item's cache has it
-    crc = value;
+    item.m_dwCRC32 = checksum.value();   // a genuine 0 stays "not computed", as the item's cache has it
+    crc = checksum.value();
     return true;
 }
 
 bool Duplicate_FileContent::itemMD5(Data_FileItem& item, uint8_t digest[16]) {
     if (item.m_md5[0] == 0) {
-        uint8_t value[16];
-        if (!isRegularFile(item.getFullFileName()) || !Tool_Resource::checkFileMD5(item.getFullFileName(), value))
+        Tool_MD5 digester;
+        if (!streamRegularFile(item.getFullFileName(), UINT64_MAX, nullptr,
+                               [&](const uint8_t* p, size_t n) { digester.update(p, n); }))
             return false;
-        std::memcpy(item.m_md5, value, 16);
+        digester.finish(item.m_md5);
     }
     std::memcpy(digest, item.m_md5, 16);
     return true;

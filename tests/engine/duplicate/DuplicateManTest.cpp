@@ -301,6 +301,14 @@ TEST_F(DuplicateManTest, CachedChecksumsAreTrustedAndFreshOnesAreKept) {
     ASSERT_TRUE(Tool_Resource::checkFileMD5(dir / "c1", expected));
     for (const auto& item : run->receiver.kept)
         EXPECT_EQ(Tool_Resource::compareMD5Value(item->m_md5, expected), 0);
+
+    items.clear();
+    items.push_back(itemFor(dir / "c1", 1));
+    items.push_back(itemFor(dir / "c2", 2));
+    run = group(3, std::move(items));
+    ASSERT_EQ(run->receiver.kept.size(), 2u);
+    for (const auto& item : run->receiver.kept)
+        EXPECT_EQ(item->m_dwCRC32, Tool_Resource::checkFileCRC32(dir / "c1"));
 }
 
 // ---- stopping ----------------------------------------------------------------------------
