@@ -72,7 +72,7 @@ int QdDuplicateMode::run(QdSearchOptions& options, int outFd, int errFd) {
     format.nulSeparated = options.nulSeparated;
     format.longFormat = options.longFormat;
     format.countOnly = options.countOnly;
-    const bool progress = ::isatty(errFd) == 1 && !options.countOnly;
+    const bool progress = ::isatty(errFd) == 1;
     QdDuplicatePrinter printer(outFd, format, ::isatty(outFd) == 1, progress ? errFd : -1);
 
     [[maybe_unused]] const bool archives = options.rule->bSearchInCompressed != 0;
