@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "cli/QdDuplicateMode.h"
 #include "content/ContainTextItem.h"
 #include "platform/FileTimeConvert.h"
 #include "search/NameLinePreparer.h"
@@ -166,6 +167,10 @@ const std::vector<QdOptionParser::Option> kOptions = {
     {"encoding", 0, 1, "ansi|utf16|both", "encoding of --text (default ansi, i.e. UTF-8)", applyEncoding},
     {"expr", 0, 1, "EXPR", "content expression (terms joined by + ^ ! -)",
      [](QdSearchOptions& o, const Values& v) { o.expression = v[0]; return std::string(); }},
+    // ---- duplicates -------------------------------------------------------------------
+    {"duplicates", 0, 1, "name|size|time|crc32|md5|bytes",
+     "print the results grouped into duplicates at this level (groups end with an empty line)",
+     QdDuplicateMode::applyOption},
     // ---- output -----------------------------------------------------------------------
     {"null", '0', 0, "", "end each result with NUL instead of a newline",
      [](QdSearchOptions& o, const Values&) { return flag(o.nulSeparated); }},

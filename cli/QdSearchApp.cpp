@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "archive/CExtractMgr.h"
+#include "cli/QdDuplicateMode.h"
 #include "cli/QdInterruptWatcher.h"
 #include "cli/QdOptionParser.h"
 #include "cli/QdResultPrinter.h"
@@ -74,6 +75,9 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
         writeAll(outFd, std::string("qdsearch ") + QUENDREL_VERSION + "\n");
         return EXIT_FOUND;
     }
+
+    if (options.rule->duplicate.bEnable)
+        return QdDuplicateMode::run(options, outFd, errFd);
 
     QdResultPrinter::Format format;
     format.nulSeparated = options.nulSeparated;

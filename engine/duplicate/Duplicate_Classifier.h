@@ -1,0 +1,59 @@
+#pragma once
+// Splits the files of a candidate list into classes of duplicates at one compare level.
+//
+// Folders (and null entries) belong to no class. Levels 0 to 2 and the "everything equal"
+// levels are classified at once from the items' names, sizes or times. At levels 3 to 5
+// the files are first bucketed by size; a bucket's files are read only when the bucket is
+// first asked about, and a file alone in its size bucket is never read. A file that cannot
+// be read is a class of its own. Members of a class are listed in candidate order.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "search/Data_FileItem.h"
+
+class Event;
+
+class Duplicate_Classifier {
+public:
+    // Keeps references to `items` and `stop` (may be null); neither may change meanwhile,
+    // except that entries already classified may be taken out of the list.
+    Duplicate_Classifier(int level, const std::vector<std::unique_ptr<Data_FileItem>>& items, const Event* stop);
+
+    // Makes sure the file at `index` (not a folder) has its class; reads the files of its
+    // size bucket when needed. False when the stop event ended the work first.
+    bool resolve(size_t index);
+    // The members of the class of `index` (resolved before), in candidate order.
+    const std::vector<uint32_t>& classOf(size_t index) const { return m_classes[m_classOf[index]]; }
+
+    // The name as level 0 compares it: ASCII letters folded to lower case; other bytes,
+    // UTF-8 sequences included, stay as they are.
+    static std::string foldName(const std::string& name);
+    // Whether the entry takes part in the grouping at all.
+    static bool isGroupable(const Data_FileItem* item) { return item && !item->isDirectory(); }
+
+private:
+    static constexpr int32_t kUnresolved = -1;
+
+    void classifyByKey();
+    void bucketBySize();
+    bool resolveBucket(size_t bucket);
+    bool resolveByCRC32(const std::vector<uint32_t>& members);
+    bool resolveByMD5(const std::vector<uint32_t>& members);
+    bool resolveByBytes(const std::vector<uint32_t>& members);
+    bool splitByContentHash(const std::vector<uint32_t>& members, uint64_t limit,
+                            std::vector<std::vector<uint32_t>>& parts);
+    bool classifyByComparison(const std::vector<uint32_t>& members);
+    int32_t newClass();
+    void addTo(int32_t cls, uint32_t index);
+    bool stopped() const;
+
+    int m_level;
+    const std::vector<std::unique_ptr<Data_FileItem>>& m_items;
+    const Event* m_stop;
+    std::vector<int32_t> m_classOf;                // per candidate
+    std::vector<std::vector<uint32_t>> m_classes;
+    std::vector<int32_t> m_bucketOf;               // levels 3 to 5: size bucket per candidate
+    std::vector<std::vector<uint32_t>> m_buckets;
+};
