@@ -31,7 +31,8 @@ bool IndexColumnWriter::writeSlow(const void* data, size_t size) {
         return false;
     if (size > BUFFER_SIZE)   // larger than the buffer: straight through
         return writeAllOf(p, size);
-    std::memcpy(m_buffer.get(), p, size);
+    if (size)
+        std::memcpy(m_buffer.get(), p, size);
     m_used = size;
     return true;
 }

@@ -26,7 +26,8 @@ public:
     bool write(const void* data, size_t size) {
         // The common case (open, no error, room left) copies into the buffer only.
         if (size <= BUFFER_SIZE - m_used && m_fd >= 0 && !m_failed) {
-            std::memcpy(m_buffer.get() + m_used, data, size);
+            if (size)   // an empty string's data() may be null
+                std::memcpy(m_buffer.get() + m_used, data, size);
             m_used += size;
             return true;
         }
