@@ -1,5 +1,6 @@
 #include "cli/IndexCommands.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -12,6 +13,7 @@
 #include "index/IndexCacheCatalog.h"
 #include "index/SF_Man.h"
 #include "index/SF_SaverSet.h"
+#include "platform/Event.h"
 #include "platform/XdgFolders.h"
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"
@@ -50,7 +52,7 @@ void useCacheFolder(const std::string& folder) {
 }
 
 struct Quiet : IIndexResultReceiver {
-    bool finished = false;
+    std::atomic<bool> finished{false};   // set on the indexing thread
     void showIndexMessage(std::unique_ptr<std::string>) override {}
     void indexFinished() override { finished = true; }
 };
@@ -82,10 +84,14 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
     bool interrupted = false;
     {
         QdInterruptWatcher watcher;   // Ctrl+C sets the search stop event; pass it on
-        std::thread run([&] { man.startIndex(&receiver); });
+        // The run's end wakes this thread at once; the progress line is redrawn meanwhile.
+        Event runEnded;
+        std::thread run([&] {
+            man.startIndex(&receiver);
+            runEnded.set();
+        });
         const bool showProgress = ::isatty(errFd) == 1;
-        while (!receiver.finished) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        while (!runEnded.waitFor(std::chrono::milliseconds(100))) {
             if (Search_Man::s_hStopSearchEvent.isSet())
                 SF_Man::s_hCancelEvent.set();
             if (showProgress) {

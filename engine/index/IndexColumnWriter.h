@@ -4,8 +4,9 @@
 // caller may write a whole run and check once. Not copyable.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
-#include <vector>
 
 class IndexColumnWriter {
 public:
@@ -22,17 +23,36 @@ public:
     bool ok() const { return !m_failed; }
     // Marks the run as failed (a record the format cannot express).
     void fail() { m_failed = true; }
-    bool write(const void* data, size_t size);
-    bool writeU32(uint32_t v);
-    bool writeU64(uint64_t v);
+    bool write(const void* data, size_t size) {
+        // The common case (open, no error, room left) copies into the buffer only.
+        if (size <= BUFFER_SIZE - m_used && m_fd >= 0 && !m_failed) {
+            if (size)   // an empty string's data() may be null
+                std::memcpy(m_buffer.get() + m_used, data, size);
+            m_used += size;
+            return true;
+        }
+        return writeSlow(data, size);
+    }
+    bool writeU32(uint32_t v) {
+        const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+        return write(b, 4);
+    }
+    bool writeU64(uint64_t v) {
+        const uint8_t b[8] = {uint8_t(v),       uint8_t(v >> 8),  uint8_t(v >> 16), uint8_t(v >> 24),
+                              uint8_t(v >> 32), uint8_t(v >> 40), uint8_t(v >> 48), uint8_t(v >> 56)};
+        return write(b, 8);
+    }
     // Flushes and closes; false when any write (or the close) failed. Closing a writer
     // that is not open returns ok().
     bool close();
 
 private:
+    bool writeSlow(const void* data, size_t size);
+    bool writeAllOf(const uint8_t* p, size_t size);
     bool flush();
 
     int m_fd = -1;
     bool m_failed = false;
-    std::vector<uint8_t> m_buffer;
+    std::unique_ptr<uint8_t[]> m_buffer;   // BUFFER_SIZE bytes while open
+    size_t m_used = 0;
 };

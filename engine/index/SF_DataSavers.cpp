@@ -97,9 +97,11 @@ bool SF_DataSaver::appendString(std::string_view s, bool share) {
     if (share && m_hasPrevious && s.size() == m_previous.size() &&
         (s.empty() || std::memcmp(s.data(), m_previous.data(), s.size()) == 0))
         return pointAt(m_previousOffset);
-    m_previousOffset = m_offset;
-    m_previous.assign(s.data(), s.size());
-    m_hasPrevious = true;
+    if (share) {   // only a sharing column looks back at the previous record
+        m_previousOffset = m_offset;
+        m_previous.assign(s.data(), s.size());
+        m_hasPrevious = true;
+    }
     const bool ok = writeString(s);
     return appendRecordAt(stringRecordSize(s.size())) && ok;
 }

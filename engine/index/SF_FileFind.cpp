@@ -1,7 +1,5 @@
 #include "index/SF_FileFind.h"
 
-#include <atomic>
-#include <mutex>
 #include <sys/stat.h>
 
 #include "platform/FileTimeConvert.h"
@@ -15,46 +13,52 @@ std::string withoutTrailingSlash(const std::string& folder) {
     return f;   // "/" becomes "", which is how entries of the root name their folder
 }
 
-// Zone offsets change only at transitions, which fall on quarter hours; a bucket whose
-// start and end have the same offset has that offset throughout (two transitions within
-// 15 minutes do not occur).
-struct OffsetBucket {
-    int64_t bucket = INT64_MIN;
-    long offset = 0;
-};
-constexpr int64_t kBucketSeconds = 900;
-thread_local OffsetBucket t_buckets[64];
+// Few entries are not worth a hand-over to the helper.
+constexpr size_t kMinEntriesForHelper = 4;
+// Entries listed (and stat'ed ahead) at a time.
+constexpr size_t kSliceEntries = 4096;
 }  // namespace
 
-FILETIME SF_FileFind::localTimeOf(const timespec& utc) {
-    const int64_t sec = utc.tv_sec;
-    // Outside comfortable bounds (or a denormal timespec) the exact conversion decides.
-    if (utc.tv_nsec < 0 || utc.tv_nsec >= 1'000'000'000 || sec < -FileTimeConvert::kSecondsFrom1601To1970 + 2 * 86400 ||
-        sec > (int64_t(1) << 40))
-        return FileTimeConvert::fromTimespec(utc);
-    const int64_t bucket = sec >= 0 ? sec / kBucketSeconds : -((-sec + kBucketSeconds - 1) / kBucketSeconds);
-    OffsetBucket& slot = t_buckets[static_cast<uint64_t>(bucket) % 64];
-    long offset;
-    if (slot.bucket == bucket) {
-        offset = slot.offset;
-    } else {
-        const int64_t start = bucket * kBucketSeconds;
-        offset = FileTimeConvert::utcOffsetAt(static_cast<std::time_t>(start));
-        if (FileTimeConvert::utcOffsetAt(static_cast<std::time_t>(start + kBucketSeconds - 1)) != offset)
-            return FileTimeConvert::fromTimespec(utc);
-        slot.bucket = bucket;
-        slot.offset = offset;
+SF_FileFind::~SF_FileFind() { withdraw(); }
+
+FILETIME SF_FileFind::localTimeOf(const timespec& utc) { return FileTimeConvert::fromTimespec(utc); }
+
+void SF_FileFind::withdraw() {
+    if (m_pushed)
+        m_helper->pop(m_job);
+    m_pushed = false;
+}
+
+bool SF_FileFind::listFolder() {
+    withdraw();
+    m_job.clear();
+    m_next = 0;
+    // A huge folder is taken a slice at a time, so memory stays bounded.
+    while (m_job.count() < kSliceEntries && !m_listEnded) {
+        if (!m_enum.next()) {
+            m_listEnded = true;
+            break;
+        }
+        m_job.nameAt.push_back(static_cast<uint32_t>(m_job.names.size()));
+        m_job.names += m_enum.name();
+        m_job.names += '\0';
     }
-    const int64_t local1601 = sec + offset + FileTimeConvert::kSecondsFrom1601To1970;
-    if (local1601 < 0)
-        return FILETIME{};
-    return FILETIME::fromU64(static_cast<uint64_t>(local1601) * FileTimeConvert::kTicksPerSecond +
-                             static_cast<uint64_t>(utc.tv_nsec / 100));
+    m_job.dirFd = m_enum.fd();
+    m_job.prepare();
+    if (m_helper && m_job.count() >= kMinEntriesForHelper) {
+        m_helper->push(m_job);
+        m_pushed = true;
+    }
+    return true;
 }
 
 bool SF_FileFind::findFile(const std::string& folder) {
+    forget();
     m_folder = withoutTrailingSlash(folder);
-    return m_enum.open(m_folder.empty() ? std::string("/") : m_folder) && noteFolderDevice();
+    if (!m_enum.open(m_folder.empty() ? std::string("/") : m_folder) || !noteFolderDevice())
+        return false;
+    m_listEnded = false;
+    return listFolder();
 }
 
 bool SF_FileFind::noteFolderDevice() {
@@ -68,35 +72,61 @@ bool SF_FileFind::noteFolderDevice() {
 }
 
 bool SF_FileFind::findChild(const SF_FileFind& parent, std::string_view name, const std::string& folder) {
+    forget();
+    m_helper = parent.m_helper;
     m_folder = withoutTrailingSlash(folder);
-    return m_enum.openChild(parent.m_enum, name) && noteFolderDevice();
+    if (!m_enum.openChild(parent.m_enum, name) || !noteFolderDevice())
+        return false;
+    m_listEnded = false;
+    return listFolder();
 }
 
-void SF_FileFind::close() { m_enum.close(); }
+void SF_FileFind::close() {
+    forget();
+    m_enum.close();
+}
+
+void SF_FileFind::forget() {
+    withdraw();
+    m_job.clear();
+    m_job.prepare();
+    m_next = 0;
+    m_name = {};
+    m_listEnded = true;
+}
 
 bool SF_FileFind::findNextFile() {
-    while (m_enum.next()) {
-        if (!m_enum.stat(m_stat))
+    for (;;) {
+        if (m_next == m_job.count()) {
+            if (m_listEnded)
+                break;
+            listFolder();
+            continue;
+        }
+        const size_t i = m_next++;
+        if (!SF_StatHelper::take(m_job, i))
             continue;   // vanished (or cannot be asked) since the folder was read
-        m_attributes = DirEnumerator::attributesOf(m_stat, m_enum.name());
+        m_stat = m_job.stats[i];
+        m_name = m_job.nameView(i);
+        m_attributes = DirEnumerator::attributesOf(m_stat, m_name);
         m_realLength = DirEnumerator::walkSizeOf(m_stat);
-        m_creation = localTimeOf(m_stat.creation);
-        m_lastAccess = localTimeOf(m_stat.lastAccess);
-        m_lastWrite = localTimeOf(m_stat.lastWrite);
+        DirEnumerator::fileTimesOf(m_stat, m_creation, m_lastAccess, m_lastWrite);
         m_lengthOverride = -1;
         return true;
     }
+    withdraw();   // the helper has nothing left to do here
+    m_name = {};
     return false;
 }
 
 std::string_view SF_FileFind::getFileTitle() const {
-    const std::string_view name = m_enum.name();
+    const std::string_view name = m_name;
     const size_t dot = Data_FileItem::extensionDot(name);
     return dot == std::string_view::npos ? name : name.substr(0, dot);
 }
 
 std::string_view SF_FileFind::getFileExt() const {
-    const std::string_view name = m_enum.name();
+    const std::string_view name = m_name;
     const size_t dot = Data_FileItem::extensionDot(name);
     return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
 }
@@ -104,6 +134,6 @@ std::string_view SF_FileFind::getFileExt() const {
 std::string SF_FileFind::getFilePath() const {
     std::string path = m_folder;
     path += '/';
-    path += m_enum.name();
+    path += m_name;
     return path;
 }

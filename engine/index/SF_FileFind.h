@@ -6,17 +6,23 @@
 // "." and ".." are never reported. An entry that vanishes between the folder read and its
 // stat is skipped. Symbolic links are entries (attribute 0x400) and never folders.
 // Times are local FILETIMEs. Not copyable; one object per open folder.
+//
+// A folder is listed when it is opened (a huge one a few thousand entries at a time); its entries are then stat'ed in order,
+// partly ahead of time on the SF_StatHelper thread when one is given (a child inherits
+// its parent's). The entries and their order are the same with or without a helper.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "index/SF_StatHelper.h"
 #include "platform/DirEnumerator.h"
 #include "platform/FILETIME.h"
 #include "platform/FileStat.h"
 
 class SF_FileFind {
 public:
-    SF_FileFind() = default;
+    explicit SF_FileFind(SF_StatHelper* helper = nullptr) : m_helper(helper) {}
+    ~SF_FileFind();
     SF_FileFind(const SF_FileFind&) = delete;
     SF_FileFind& operator=(const SF_FileFind&) = delete;
 
@@ -31,7 +37,7 @@ public:
     void close();
 
     // ---- the current entry ----------------------------------------------------------
-    std::string_view getFileName() const { return m_enum.name(); }
+    std::string_view getFileName() const { return m_name; }
     // Name up to its last dot (whole name without a dot).
     std::string_view getFileTitle() const;
     // Name minus title minus one character: the extension, empty without a dot.
@@ -56,11 +62,20 @@ public:
     uint64_t getFolderDevice() const { return m_folderDev; }
     const DirEnumerator& enumerator() const { return m_enum; }
 
-    // The local FILETIME of a UTC instant; the same value as FileTimeConvert::fromTimespec,
-    // with the zone offset cached per quarter hour (a walk converts three times per entry).
+    // The local FILETIME of a UTC instant (FileTimeConvert::fromTimespec).
     static FILETIME localTimeOf(const timespec& utc);
 
 private:
+    bool listFolder();
+    void withdraw();
+    void forget();   // drops the listing (the helper lets go of it)
+
+    SF_StatHelper* m_helper = nullptr;
+    SF_StatJob m_job;
+    size_t m_next = 0;        // the next entry of m_job to report
+    bool m_pushed = false;    // m_job is with the helper
+    bool m_listEnded = true;  // every entry of the folder has been listed
+    std::string_view m_name;
     DirEnumerator m_enum;
     std::string m_folder;
     FileStat m_stat;

@@ -8,6 +8,7 @@
 #include "index/IIndexResultReceiver.h"
 #include "index/SF_FileFind.h"
 #include "index/SF_Man.h"
+#include "index/SF_StatHelper.h"
 #include "platform/FileSystemKind.h"
 #include "platform/FileTimeConvert.h"
 #include "search/Data_FileItem.h"
@@ -65,7 +66,12 @@ SF_IndexWorker::Outcome SF_IndexWorker::indexRoot(const std::string& rootGiven) 
     try {
         if (!m_exclude.isExcludedFolder(root)) {
             walked = true;
-            SF_FileFind find;
+            // Stat'ing runs ahead on a second thread when the run allows it and there is
+            // a second processor: only then does it shorten the run.
+            if (m_man.getParallelStat() && m_man.getIndexThreadPriority() == 10 &&
+                std::thread::hardware_concurrency() > 1 && !m_statHelper)
+                m_statHelper = std::make_unique<SF_StatHelper>();
+            SF_FileFind find(m_statHelper.get());
             uint64_t total = 0;
             // A root that cannot be enumerated walks to nothing and commits an empty cache.
             completed = !find.findFile(root) || walk(find, true, total);

@@ -19,6 +19,7 @@ class CExtractMgr;
 class IIndexResultReceiver;
 class SF_FileFind;
 class SF_Man;
+class SF_StatHelper;
 
 class SF_IndexWorker {
 public:
@@ -46,6 +47,7 @@ private:
     [[maybe_unused]] IIndexResultReceiver* m_receiver;   // the run reports only its end
     const SF_ExcludeInfo& m_exclude;
     std::unique_ptr<CExtractMgr> m_extractMgr;
+    std::unique_ptr<SF_StatHelper> m_statHelper;   // null: the walk stats on its own
     SF_SaverSet m_savers;
     std::string m_largeArchiveText;   // language string 191, loaded when first needed
     bool m_writeFailed = false;

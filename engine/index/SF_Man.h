@@ -40,6 +40,11 @@ public:
     // 10 runs flat out; below that every entry waits (10 - p)^2 ms. Clamped to 0..10.
     void setIndexThreadPriority(int priority);
     int getIndexThreadPriority() const;
+    // On (the default, when the machine has more than one processor): entries are stat'ed
+    // partly on a second thread. Off: the walk does everything on its own thread. The
+    // caches written are the same either way.
+    void setParallelStat(bool on) { m_parallelStat = on; }
+    bool getParallelStat() const { return m_parallelStat; }
     // Zeroes the sums and runs the whole run on the calling thread.
     void startIndex(IIndexResultReceiver* receiver);
     // Empties the roots.
@@ -68,4 +73,5 @@ private:
     uint32_t m_entriesIndexed = 0;
     std::string m_activityText;
     std::atomic<int> m_priority{9};
+    bool m_parallelStat = true;
 };

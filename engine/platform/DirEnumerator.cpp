@@ -202,7 +202,10 @@ uint32_t DirEnumerator::attributesOf(const FileStat& st, std::string_view name) 
 uint64_t DirEnumerator::walkSizeOf(const FileStat& st) { return S_ISDIR(st.mode) ? 0 : st.size; }
 
 void DirEnumerator::fileTimesOf(const FileStat& st, FILETIME& creation, FILETIME& lastAccess, FILETIME& lastWrite) {
-    creation = FileTimeConvert::fromTimespec(st.creation);
-    lastAccess = FileTimeConvert::fromTimespec(st.lastAccess);
-    lastWrite = FileTimeConvert::fromTimespec(st.lastWrite);
+    const timespec in[3] = {st.creation, st.lastAccess, st.lastWrite};
+    FILETIME out[3];
+    FileTimeConvert::fromTimespecs(in, out, 3);
+    creation = out[0];
+    lastAccess = out[1];
+    lastWrite = out[2];
 }

@@ -1,6 +1,9 @@
 #include "platform/FileTimeConvert.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 #include <limits>
 
 namespace {
@@ -56,7 +59,83 @@ long FileTimeConvert::utcOffsetAt(std::time_t utcSeconds) {
     return tm.tm_gmtoff;
 }
 
+namespace {
+
+// Zone offsets change only at transitions. A quarter-hour bucket whose first and last
+// seconds have the same offset has that offset throughout (a zone never changes twice
+// within 15 minutes); a bucket with a transition inside is not remembered.
+constexpr int64_t kBucketSeconds = 900;
+constexpr size_t kSlots = 256;
+// Instants with comfortable margin inside FILETIME's range; outside it the exact path decides.
+constexpr int64_t kFastLow = -FileTimeConvert::kSecondsFrom1601To1970 + 2 * 86400;
+constexpr int64_t kFastHigh = int64_t(1) << 40;
+
+class OffsetCache {
+public:
+    // Drops every remembered offset when TZ is not what it was at the last call.
+    void checkZone() {
+        const char* tz = std::getenv("TZ");
+        if (tz == m_tzPointer && (tz ? std::strcmp(tz, m_tz.c_str()) == 0 : true))
+            return;
+        m_tzPointer = tz;
+        m_tz = tz ? tz : "";
+        for (Slot& s : m_slots)
+            s.bucket = INT64_MIN;
+    }
+
+    // The local FILETIME of an instant in [kFastLow, kFastHigh) with a normal tv_nsec.
+    FILETIME convert(int64_t sec, long nsec) {
+        const int64_t bucket = sec >= 0 ? sec / kBucketSeconds : -((-sec + kBucketSeconds - 1) / kBucketSeconds);
+        Slot& slot = m_slots[static_cast<uint64_t>(bucket) % kSlots];
+        if (slot.bucket != bucket) {
+            const int64_t start = bucket * kBucketSeconds;
+            const long offset = FileTimeConvert::utcOffsetAt(static_cast<std::time_t>(start));
+            if (FileTimeConvert::utcOffsetAt(static_cast<std::time_t>(start + kBucketSeconds - 1)) != offset)
+                return FileTimeConvert::fromTimespecExact(timespec{static_cast<std::time_t>(sec), nsec});
+            slot.bucket = bucket;
+            slot.offset = offset;
+        }
+        const int64_t local1601 = sec + slot.offset + FileTimeConvert::kSecondsFrom1601To1970;
+        if (local1601 < 0)
+            return FILETIME{};
+        return FILETIME::fromU64(static_cast<uint64_t>(local1601) * FileTimeConvert::kTicksPerSecond +
+                                 static_cast<uint64_t>(nsec / 100));
+    }
+
+private:
+    struct Slot {
+        int64_t bucket = INT64_MIN;
+        long offset = 0;
+    };
+    const char* m_tzPointer = nullptr;
+    std::string m_tz;
+    Slot m_slots[kSlots];
+};
+
+thread_local OffsetCache t_offsets;
+
+bool fastPathApplies(const timespec& utc) {
+    return utc.tv_nsec >= 0 && utc.tv_nsec < 1'000'000'000 && utc.tv_sec >= kFastLow && utc.tv_sec < kFastHigh;
+}
+
+}  // namespace
+
 FILETIME FileTimeConvert::fromTimespec(const timespec& utc) {
+    if (!fastPathApplies(utc))
+        return fromTimespecExact(utc);
+    OffsetCache& cache = t_offsets;
+    cache.checkZone();
+    return cache.convert(utc.tv_sec, utc.tv_nsec);
+}
+
+void FileTimeConvert::fromTimespecs(const timespec* utc, FILETIME* out, size_t count) {
+    OffsetCache& cache = t_offsets;
+    cache.checkZone();
+    for (size_t i = 0; i < count; ++i)
+        out[i] = fastPathApplies(utc[i]) ? cache.convert(utc[i].tv_sec, utc[i].tv_nsec) : fromTimespecExact(utc[i]);
+}
+
+FILETIME FileTimeConvert::fromTimespecExact(const timespec& utc) {
     int64_t sec = utc.tv_sec;
     int64_t nsec = utc.tv_nsec;
     if (nsec < 0 || nsec >= 1'000'000'000) {   // normalise a denormal timespec

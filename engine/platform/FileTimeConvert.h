@@ -9,6 +9,7 @@
 //
 // Range: FILETIME cannot hold times before 1601-01-01 local; earlier instants clamp to 0.
 // Local calendar times before 1970 and far after 2038 are handled like any other.
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 
@@ -35,7 +36,12 @@ public:
     static constexpr int64_t kSecondsFrom1601To1970 = 11'644'473'600;
 
     // UTC instant -> local FILETIME. Instants before 1601 (local) give 0.
+    // The zone offset is remembered per quarter hour and thread, so converting the times of
+    // many files costs arithmetic only; the memory is dropped when TZ changes (set TZ, then
+    // tzset() as usual). The results are those of utcOffsetAt for the same instant.
     static FILETIME fromTimespec(const timespec& utc);
+    // The same for `count` instants at once (one zone check for all of them).
+    static void fromTimespecs(const timespec* utc, FILETIME* out, size_t count);
     // Local FILETIME -> UTC instant. A local time that occurs twice (clocks set back)
     // gives the later instant; one that never occurs (clocks set forward) is read with
     // the offset in force before the change, i.e. it lands just after the change.
@@ -57,4 +63,6 @@ public:
     // Offset of local time from UTC, in seconds east of Greenwich, at the instant
     // `utcSeconds` (0 when the C library cannot tell for that instant).
     static long utcOffsetAt(std::time_t utcSeconds);
+    // fromTimespec without the remembered offsets: asks the C library every time.
+    static FILETIME fromTimespecExact(const timespec& utc);
 };

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <random>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 #include <ctime>
 #include <optional>
 #include <ostream>
@@ -179,5 +185,125 @@ INSTANTIATE_TEST_SUITE_P(
                       CalendarCase{"Millisecond1000", {2021, 1, 1, 0, 0, 0, 1000}, false},
                       CalendarCase{"NegativeMinute", {2021, 1, 1, 0, -1, 0, 0}, false}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// ---- remembered zone offsets ------------------------------------------------------------
+
+struct ZoneCase {
+    const char* label;
+    const char* zone;          // a TZ value
+    const char* needsFile;     // a zone file it reads, or nullptr
+};
+
+void PrintTo(const ZoneCase& c, std::ostream* os) { *os << c.label; }
+
+class FileTimeFastPath : public ::testing::TestWithParam<ZoneCase> {
+protected:
+    void SetUp() override {
+        if (GetParam().needsFile && ::access(GetParam().needsFile, R_OK) != 0)
+            GTEST_SKIP() << "no " << GetParam().needsFile;
+    }
+};
+
+// Instants within 40 minutes of every clock change from 1950 to 2045 (found by asking
+// the C library), plus instants spread over four centuries, in shuffled order so the
+// remembered offsets are reused and displaced in every way.
+std::vector<timespec> instantsAroundClockChanges(std::mt19937_64& rng) {
+    std::vector<timespec> out;
+    const int64_t from = -631152000;   // 1950
+    const int64_t to = 2366841600;     // 2045
+    for (int64_t day = from; day < to; day += 86400) {
+        if (FileTimeConvert::utcOffsetAt(day) == FileTimeConvert::utcOffsetAt(day + 86400))
+            continue;
+        int64_t lo = day, hi = day + 86400;   // offset(lo) != offset(hi): find the change
+        while (hi - lo > 1) {
+            const int64_t mid = lo + (hi - lo) / 2;
+            (FileTimeConvert::utcOffsetAt(mid) == FileTimeConvert::utcOffsetAt(lo) ? lo : hi) = mid;
+        }
+        for (int64_t d = -2400; d <= 2400; d += 1 + static_cast<int64_t>(rng() % 97))
+            out.push_back(timespec{static_cast<std::time_t>(hi + d), static_cast<long>(rng() % 1'000'000'000)});
+        out.push_back(timespec{static_cast<std::time_t>(hi - 1), 999'999'999});
+        out.push_back(timespec{static_cast<std::time_t>(hi), 0});
+    }
+    std::uniform_int_distribution<int64_t> anywhere(-11644473600LL + 3 * 86400, 7258118400LL);   // 1601..2200
+    for (int i = 0; i < 20000; ++i)
+        out.push_back(timespec{static_cast<std::time_t>(anywhere(rng)), static_cast<long>(rng() % 1'000'000'000)});
+    std::shuffle(out.begin(), out.end(), rng);
+    return out;
+}
+
+TEST_P(FileTimeFastPath, RandomInstantsMatchTheCLibraryAcrossClockChanges) {
+    ZoneScope zone(GetParam().zone);
+    std::mt19937_64 rng(20240607);
+    const auto instants = instantsAroundClockChanges(rng);
+    ASSERT_GE(instants.size(), 20000u);
+    size_t mismatches = 0;
+    for (const timespec& t : instants) {
+        const uint64_t exact = FileTimeConvert::fromTimespecExact(t).toU64();
+        const uint64_t fast = FileTimeConvert::fromTimespec(t).toU64();
+        if (fast != exact && ++mismatches <= 5)
+            ADD_FAILURE() << "instant " << t.tv_sec << "." << t.tv_nsec << ": " << fast << " != " << exact;
+    }
+    EXPECT_EQ(mismatches, 0u);
+    // The batch form gives the same values.
+    std::vector<FILETIME> batch(instants.size());
+    FileTimeConvert::fromTimespecs(instants.data(), batch.data(), instants.size());
+    for (size_t i = 0; i < instants.size(); ++i)
+        ASSERT_EQ(batch[i].toU64(), FileTimeConvert::fromTimespecExact(instants[i]).toU64()) << instants[i].tv_sec;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Zones, FileTimeFastPath,
+    ::testing::Values(ZoneCase{"BerlinRule", kBerlin, nullptr}, ZoneCase{"NewYorkRule", kNewYork, nullptr},
+                      ZoneCase{"IndiaRule", kIndia, nullptr},
+                      ZoneCase{"BerlinDatabase", "Europe/Berlin", "/usr/share/zoneinfo/Europe/Berlin"},
+                      ZoneCase{"NewYorkDatabase", "America/New_York", "/usr/share/zoneinfo/America/New_York"},
+                      ZoneCase{"LordHoweHalfHourChanges", "Australia/Lord_Howe",
+                               "/usr/share/zoneinfo/Australia/Lord_Howe"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// Offsets remembered under one zone must not answer for another: the memory is dropped
+// when TZ changes, also between two zones with the same names and standard offset.
+TEST(FileTimeConvert, RememberedOffsetsFollowAZoneChange) {
+    const timespec summer{1625140800, 0};   // 2021-07-01 12:00 UTC
+    const timespec april{1617238800, 0};    // 2021-04-01 01:00 UTC
+    uint64_t berlin = 0, berlinApril = 0;
+    {
+        ZoneScope zone(kBerlin);
+        berlin = FileTimeConvert::fromTimespec(summer).toU64();
+        berlinApril = FileTimeConvert::fromTimespec(april).toU64();
+        {
+            ZoneScope other(kNewYork);
+            EXPECT_EQ(FileTimeConvert::fromTimespec(summer).toU64(), FileTimeConvert::fromTimespecExact(summer).toU64());
+            EXPECT_EQ(FileTimeConvert::fromTimespec(summer).toU64() + 6ull * 3600 * FileTimeConvert::kTicksPerSecond,
+                      berlin);
+        }
+        {
+            // Same names and standard offset, summer time starting in May instead of March.
+            ZoneScope variant("CET-1CEST,M5.1.0,M10.5.0/3");
+            EXPECT_EQ(FileTimeConvert::fromTimespec(april).toU64(), FileTimeConvert::fromTimespecExact(april).toU64());
+            EXPECT_EQ(FileTimeConvert::fromTimespec(april).toU64() + 3600ull * FileTimeConvert::kTicksPerSecond,
+                      berlinApril);
+        }
+        EXPECT_EQ(FileTimeConvert::fromTimespec(summer).toU64(), berlin);
+    }
+}
+
+// Each thread keeps its own offsets; threads converting at once agree with the C library.
+TEST(FileTimeConvert, ThreadsConvertingAtOnceAgree) {
+    ZoneScope zone(kNewYork);
+    std::atomic<size_t> mismatches{0};
+    auto work = [&](uint64_t seed) {
+        std::mt19937_64 rng(seed);
+        for (int i = 0; i < 20000; ++i) {
+            const timespec t{static_cast<std::time_t>(1500000000 + static_cast<int64_t>(rng() % 400'000'000)), 0};
+            if (FileTimeConvert::fromTimespec(t).toU64() != FileTimeConvert::fromTimespecExact(t).toU64())
+                ++mismatches;
+        }
+    };
+    std::thread a(work, 1), b(work, 2);
+    a.join();
+    b.join();
+    EXPECT_EQ(mismatches.load(), 0u);
+}
 
 }  // namespace
