@@ -123,26 +123,63 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"HexTermFindsRawBytes", "a\r\nb", {"0D 0A", false, false, false, true}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// ---- the longest term decides where scanning stops -----------------------------------
+// ---- every term is tried wherever it fits, whatever the longest term ----------------
+// The scan used to stop at the last position where the longest term fits, and a file shorter
+// than the longest term did not match whatever the NOT flags said: "alpha -beta" matched
+// a file holding exactly "alpha beta".
 
-TEST_F(ContentScan, FileShorterThanLongestTermDoesNotMatchEvenForNotTerm) {
-    const Scan s = scanFile(dir.write("f", "short"), {{"a much longer term", false, false, false, false, true}});
-    EXPECT_FALSE(s.result);
-}
-
-TEST_F(ContentScan, ShortTermInLastPositionsIsNotFoundBecauseLongestTermMustFit) {
+TEST_F(ContentScan, ShortTermInTheLastBytesIsFoundRegression) {
     const std::string longTerm = "twenty-byte-term-xyz";
     ASSERT_EQ(longTerm.size(), 20u);
-    for (size_t fromEnd = 2; fromEnd <= 19; ++fromEnd) {   // the last 19 positions
+    for (size_t fromEnd = 2; fromEnd <= 21; ++fromEnd) {   // the last 19 positions and two before
         std::string file(100, '.');
         file.replace(file.size() - fromEnd, 2, "ab");
         const Scan s = scanFile(dir.write("f", file), {{"ab"}, {longTerm, false, false, false, false, false, 1}});
-        EXPECT_FALSE(s.found[0]) << "ab starting " << fromEnd << " bytes before the end";
+        ASSERT_EQ(s.found.size(), 2u);
+        EXPECT_TRUE(s.found[0]) << "ab starting " << fromEnd << " bytes before the end";
+        EXPECT_TRUE(s.result);
+        EXPECT_EQ(s.snippets[0][1], "ab");
+        EXPECT_EQ(s.snippets[0][2], std::string(fromEnd - 2, '.'));
     }
-    std::string file(100, '.');
-    file.replace(file.size() - 20, 2, "ab");   // the last position where 20 bytes fit
-    EXPECT_TRUE(scanFile(dir.write("f", file), {{"ab"}, {longTerm, false, false, false, false, false, 1}}).found[0]);
 }
+
+struct ShortFileCase {
+    const char* name;
+    std::string file;
+    std::vector<TermSpec> terms;
+    std::vector<bool> found;
+    bool result;
+};
+
+class ShortFile : public ContentScan, public ::testing::WithParamInterface<ShortFileCase> {};
+
+TEST_P(ShortFile, FileShorterThanLongestTermIsStillEvaluatedRegression) {
+    const auto& c = GetParam();
+    const Scan s = scanFile(dir.write("f", c.file), c.terms);
+    EXPECT_EQ(s.found, c.found);
+    EXPECT_EQ(s.result, c.result);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Regression, ShortFile,
+    ::testing::Values(
+        ShortFileCase{"AlphaNotBetaOnExactContent", "alpha beta",
+                      {{"alpha"}, {"beta", false, false, false, false, true}}, {true, true}, false},
+        ShortFileCase{"AlphaAndBetaOnExactContent", "alpha beta", {{"alpha"}, {"beta"}}, {true, true}, true},
+        ShortFileCase{"ShortTermAndNotLongerThanFile", "abc!!",
+                      {{"abc"}, {"averylongterm", false, false, false, false, true}}, {true, false}, true},
+        ShortFileCase{"SingleNotTermLongerThanFile", "short",
+                      {{"a much longer term", false, false, false, false, true}}, {false}, true},
+        ShortFileCase{"SingleTermLongerThanFile", "short", {{"a much longer term"}}, {false}, false},
+        ShortFileCase{"WholeWordAtTheVeryEnd", "my cat",
+                      {{"cat", false, false, true}, {"a much longer term", false, false, false, false, false, 1}},
+                      {true, false}, true},
+        ShortFileCase{"Utf16TermInTheLastBytes", std::string("x\0c\0a\0t\0", 8),
+                      {{"cat", true}, {"a much longer term"}}, {true, false}, false},
+        ShortFileCase{"EmptyFileNotTerm", "", {{"x", false, false, false, false, true}}, {false}, true},
+        ShortFileCase{"EmptyFileOrNot", "", {{"x"}, {"y", false, false, false, false, true, 1}}, {false, false}, true},
+        ShortFileCase{"EmptyFilePlainTerm", "", {{"x"}}, {false}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- reads ---------------------------------------------------------------------------
 
