@@ -40,10 +40,24 @@ public:
     // Bytes asked for per read.
     static constexpr size_t READ_SIZE = 256 * 1024;
 
+    // Where the file to open is. `fullName` is always given (converters hand it on, and
+    // it is opened when no folder is known). With folderFd >= 0 the file is opened as
+    // `nameInFolder`, a bare name in that open folder, which spares the kernel the lookup of
+    // every folder above it. The strings are NUL-terminated and only read during open().
+    struct Location {
+        const char* fullName = "";
+        int folderFd = -1;
+        const char* nameInFolder = nullptr;
+    };
+
     // Opens an existing regular file for reading and notes its size. False when it cannot
     // be opened or is no regular file (a folder, a pipe, a device). `firstTermIsHex` is
     // unused here; searchers that convert files use it.
-    virtual bool open(const std::string& fileName, bool firstTermIsHex);
+    virtual bool open(const Location& file, bool firstTermIsHex);
+    // The same by full path (no folder descriptor).
+    bool open(const std::string& fileName, bool firstTermIsHex) {
+        return open(Location{fileName.c_str()}, firstTermIsHex);
+    }
     virtual void close();
 
     // Scans the open file for rule.containText (must not be empty) and evaluates the terms.

@@ -318,6 +318,44 @@ INSTANTIATE_TEST_SUITE_P(
                       EvalCase{"NoPrecedence", {{"bar"}, {"foo", false, false, false, false, false, 0}, {"baz", false, false, false, false, false, 1}}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// ---- the dispatcher opens a walked file relative to its folder -------------------------
+
+TEST_F(ContentScan, DispatcherOpensByBareNameInTheGivenFolder) {
+    dir.write("real/hit.txt", "a needle here");
+    Search_Rule rule;
+    rule.containText.push_back(makeTerm({"needle"}));
+    Data_FileItem item;
+    item.setFileName("hit.txt");
+    item.m_strPath = dir / "real/";
+    Search_CT ct;
+    ASSERT_TRUE(ct.searchContainText(item, rule));   // no descriptor: the full name
+
+    // Only the folder descriptor leads to the file once its path is gone.
+    const int folderFd = ::open((dir / "real").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folderFd, 0);
+    ASSERT_EQ(::rename((dir / "real").c_str(), (dir / "moved").c_str()), 0);
+    Data_FileItem byFolder;
+    byFolder.setFileName("hit.txt");
+    byFolder.m_strPath = dir / "real/";
+    EXPECT_FALSE(ct.searchContainText(byFolder, rule));
+    EXPECT_TRUE(ct.searchContainText(byFolder, rule, folderFd));
+    ASSERT_EQ(byFolder.m_vecSnippets.size(), 1u);
+    EXPECT_EQ(byFolder.m_vecSnippets[0]->match, "needle");
+    EXPECT_EQ(byFolder.m_vecSnippets[0]->before, "a ");
+
+    // A folder entry in that folder is still refused, and a FIFO does not block.
+    ::mkdirat(folderFd, "sub", 0700);
+    ASSERT_EQ(::mkfifoat(folderFd, "pipe", 0600), 0);
+    rule.containText.front()->isNot = 1;
+    for (const char* name : {"sub", "pipe", "gone"}) {
+        Data_FileItem other;
+        other.setFileName(name);
+        other.m_strPath = dir / "moved/";
+        EXPECT_FALSE(ct.searchContainText(other, rule, folderFd)) << name;
+    }
+    ::close(folderFd);
+}
+
 // ---- failures ------------------------------------------------------------------------
 
 TEST_F(ContentScan, MissingFolderAndPipeDoNotOpen) {
