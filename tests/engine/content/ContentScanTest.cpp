@@ -318,6 +318,44 @@ INSTANTIATE_TEST_SUITE_P(
                       EvalCase{"NoPrecedence", {{"bar"}, {"foo", false, false, false, false, false, 0}, {"baz", false, false, false, false, false, 1}}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Counts the reads the scan asks for.
+class CountingReader : public CT_Hex {
+public:
+    int reads = 0;
+
+protected:
+    ssize_t readBlock(uint8_t* into, size_t length) override {
+        ++reads;
+        return CT_Hex::readBlock(into, length);
+    }
+};
+
+struct ReadCountCase {
+    const char* name;
+    size_t size;
+    int reads;
+};
+
+class ReadCount : public ContentScan, public ::testing::WithParamInterface<ReadCountCase> {};
+
+TEST_P(ReadCount, FileUpToTheReadSizeIsReadOnceAndNotProbedForItsEnd) {
+    std::string file(GetParam().size, '.');
+    if (!file.empty())
+        file.back() = 'z';
+    Search_Rule rule;
+    rule.containText.push_back(makeTerm({"z"}));
+    CountingReader scanner;
+    ASSERT_TRUE(scanner.open(dir.write("f", file), false));
+    EXPECT_EQ(scanner.scanTerms(rule), !file.empty());
+    EXPECT_EQ(scanner.reads, GetParam().reads);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ReadCount,
+                         ::testing::Values(ReadCountCase{"Empty", 0, 0}, ReadCountCase{"OneByte", 1, 1},
+                                           ReadCountCase{"Small", 3000, 1},
+                                           ReadCountCase{"ExactlyTheReadSize", CT_Root::READ_SIZE, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // ---- the dispatcher opens a walked file relative to its folder -------------------------
 
 TEST_F(ContentScan, DispatcherOpensByBareNameInTheGivenFolder) {
