@@ -23,16 +23,17 @@ std::string CT_PDF::converterProgram() {
     return "pdftotext";
 }
 
-bool CT_PDF::open(const std::string& fileName, bool firstTermIsHex) {
+bool CT_PDF::open(const Location& file, bool firstTermIsHex) {
     CT_Root::close();
     removeTempFile();
+    // Qualified calls: the base's open(string) would come back here.
     if (firstTermIsHex)
-        return CT_Root::open(fileName, firstTermIsHex);
-    switch (convert(fileName)) {
+        return CT_Root::open(file, firstTermIsHex);
+    switch (convert(file.fullName)) {
     case Conversion::Done:
-        return CT_Root::open(m_strTempFile, firstTermIsHex);
+        return CT_Root::open(Location{m_strTempFile.c_str()}, firstTermIsHex);
     case Conversion::NotStarted:
-        return CT_Root::open(fileName, firstTermIsHex);
+        return CT_Root::open(file, firstTermIsHex);
     case Conversion::Stopped:
         break;
     }

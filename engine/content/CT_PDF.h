@@ -14,7 +14,7 @@
 //    are scanned;
 //  * a stop request while the converter runs kills it and open() fails;
 //  * the converter's exit status is not examined: whatever text it left is scanned (none:
-//    an empty text, which matches nothing).
+//    an empty text, in which no term is found).
 #include <string>
 
 #include "content/CT_Root.h"
@@ -24,7 +24,9 @@ public:
     CT_PDF() = default;
     ~CT_PDF() override;
 
-    bool open(const std::string& fileName, bool firstTermIsHex) override;
+    using CT_Root::open;
+    // The converter is given the full name; the raw bytes are opened as the location says.
+    bool open(const Location& file, bool firstTermIsHex) override;
     void close() override;
 
     // The converter program that open() would start: the program folder's copy when

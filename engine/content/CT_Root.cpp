@@ -9,10 +9,12 @@
 
 CT_Root::~CT_Root() { CT_Root::close(); }
 
-bool CT_Root::open(const std::string& fileName, bool /*firstTermIsHex*/) {
+bool CT_Root::open(const Location& file, bool /*firstTermIsHex*/) {
     CT_Root::close();   // only the handle: a converting searcher opens its own text file here
     uint64_t size = 0;
-    const int fd = RegularFile::openForReading(fileName, &size);
+    const bool inFolder = file.folderFd >= 0 && file.nameInFolder && *file.nameInFolder;
+    const int fd = inFolder ? RegularFile::openForReadingAt(file.folderFd, file.nameInFolder, &size)
+                            : RegularFile::openForReadingAt(-1, file.fullName, &size);
     if (fd < 0)
         return false;
     m_hFile = fd;
@@ -30,7 +32,7 @@ void CT_Root::close() {
 ssize_t CT_Root::readBlock(uint8_t* into, size_t length) {
     for (;;) {
         const ssize_t n = ::read(m_hFile, into, length);
-        if (n < 0 && errno == EINTR)
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))   // O_NONBLOCK stays set; regular files ignore it
             continue;
         return n;
     }

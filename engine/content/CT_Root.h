@@ -5,12 +5,13 @@
 // Lifecycle: one object per file: open(), scanTerms(), close(). The destructor closes too.
 //
 // The scan, in terms of the file's bytes (positions are file offsets):
-//  * The longest term length is maxLength; a file shorter than that matches nothing and
-//    the result is false whatever the NOT flags say.
 //  * Scan positions start at 0 and advance by one byte, or by the length of a complete
 //    UTF-8 sequence (lead byte 0xC2-0xDF, 0xE0-0xEF, 0xF0-0xF4 followed by all its
-//    continuation bytes 0x80-0xBF) starting there; the last scan position is
-//    fileSize - maxLength. A term matches at the first scan position where it fits:
+//    continuation bytes 0x80-0xBF) starting there. Every term is tried at every scan
+//    position where it fits in the file, whatever the length of the other terms, so a
+//    short term in the file's last bytes is found and a file shorter than the longest term
+//    is still searched for the shorter ones (an empty file: no term is found) and the
+//    expression evaluated as usual. A term matches at the first scan position where it fits:
 //    UTF-16 text terms only at even offsets; whole-word terms need a non-word character at
 //    the position and start right after it (one scan step further, two bytes for UTF-16),
 //    followed by a non-word character (bytes beyond the end of the file are non-word).
@@ -39,10 +40,24 @@ public:
     // Bytes asked for per read.
     static constexpr size_t READ_SIZE = 256 * 1024;
 
+    // Where the file to open is. `fullName` is always given (converters hand it on, and
+    // it is opened when no folder is known). With folderFd >= 0 the file is opened as
+    // `nameInFolder`, a bare name in that open folder, which spares the kernel the lookup of
+    // every folder above it. The strings are NUL-terminated and only read during open().
+    struct Location {
+        const char* fullName = "";
+        int folderFd = -1;
+        const char* nameInFolder = nullptr;
+    };
+
     // Opens an existing regular file for reading and notes its size. False when it cannot
     // be opened or is no regular file (a folder, a pipe, a device). `firstTermIsHex` is
     // unused here; searchers that convert files use it.
-    virtual bool open(const std::string& fileName, bool firstTermIsHex);
+    virtual bool open(const Location& file, bool firstTermIsHex);
+    // The same by full path (no folder descriptor).
+    bool open(const std::string& fileName, bool firstTermIsHex) {
+        return open(Location{fileName.c_str()}, firstTermIsHex);
+    }
     virtual void close();
 
     // Scans the open file for rule.containText (must not be empty) and evaluates the terms.

@@ -14,6 +14,7 @@
 // around the positions handled per read, so excerpts and word tests never see a cut.
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "content/CT_Root.h"
@@ -267,13 +268,13 @@ bool CT_Root::scanTerms(const Search_Rule& rule, std::vector<uint8_t>& buffer) {
     std::vector<TermMatcher> matchers;
     matchers.reserve(rule.containText.size());
     size_t maxLength = 0;
+    size_t minLength = SIZE_MAX;   // shortest term that can match at all (empty ones never do)
     for (const auto& term : rule.containText) {
         matchers.emplace_back(*term);
         maxLength = std::max(maxLength, term->pattern.size());
+        minLength = std::min(minLength, std::max<size_t>(term->pattern.size(), 1));
     }
     uint64_t fileSize = m_fileSize;
-    if (fileSize < maxLength)
-        return false;
 
     const size_t lookAhead = maxLength + kLookAheadExtra;
     const size_t capacity = READ_SIZE + lookAhead + kHistory;
@@ -281,7 +282,10 @@ bool CT_Root::scanTerms(const Search_Rule& rule, std::vector<uint8_t>& buffer) {
         buffer.resize(capacity);
     uint8_t* buf = buffer.data();
 
-    int64_t limit = int64_t(fileSize) - int64_t(maxLength);   // last scan position
+    // Each term is tried at every scan position where it fits, so positions run up to the
+    // last one where the shortest term fits. A term's own end bound comes from the window:
+    // findIn never places a candidate past the data, and at the last read that is the file's end.
+    int64_t limit = int64_t(fileSize) - int64_t(minLength);   // last scan position
     uint64_t winStart = 0;   // file offset of buf[0]
     size_t have = 0;         // bytes in buf
     int64_t p0 = 0;          // first scan position not yet handled
@@ -295,7 +299,7 @@ bool CT_Root::scanTerms(const Search_Rule& rule, std::vector<uint8_t>& buffer) {
                 return false;
             if (n == 0) {   // the file became shorter: its end is here
                 fileSize = winStart + have;
-                limit = int64_t(fileSize) - int64_t(maxLength);
+                limit = int64_t(fileSize) - int64_t(minLength);
             }
             have += size_t(n);
         }

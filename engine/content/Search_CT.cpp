@@ -49,12 +49,16 @@ std::unique_ptr<CT_Root> Search_CT::getSearcher(const Data_FileItem& item) const
     return makeHex();
 }
 
-bool Search_CT::searchContainText(Data_FileItem& item, const Search_Rule& rule) {
+bool Search_CT::searchContainText(Data_FileItem& item, const Search_Rule& rule, int folderFd) {
     if (item.isDirectory() || rule.containText.empty())
         return false;
     std::unique_ptr<CT_Root> searcher = getSearcher(item);
-    const std::string fullName = item.getFullFileName();
-    if (!searcher->open(fullName, rule.containText.front()->isHex)) {
+    CT_Root::Location location{item.getFullFileName().c_str()};
+    if (folderFd >= 0) {
+        location.folderFd = folderFd;
+        location.nameInFolder = item.getFileName().c_str();
+    }
+    if (!searcher->open(location, rule.containText.front()->isHex)) {
         clearSnippets(rule);
         return false;
     }

@@ -34,7 +34,9 @@ public:
     // one excerpt per term, in term order, is appended to the item (three empty strings
     // for a term that was not found). False for folders, files that cannot be opened or
     // read, and when the search is stopped. The terms' snippet strings are empty afterwards.
-    bool searchContainText(Data_FileItem& item, const Search_Rule& rule);
+    // With folderFd >= 0 (an open descriptor of the item's folder) the file is opened by its
+    // bare name relative to that folder; otherwise by its full name.
+    bool searchContainText(Data_FileItem& item, const Search_Rule& rule, int folderFd = -1);
 
 protected:
     void initDefaultType();

@@ -6,8 +6,15 @@
 #include <unistd.h>
 
 int RegularFile::openForReading(const std::string& path, uint64_t* size) {
-    // Opened non-blocking so that a FIFO nobody writes to cannot hang us before the check.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    return openForReadingAt(AT_FDCWD, path.c_str(), size);
+}
+
+int RegularFile::openForReadingAt(int folderFd, const char* name, uint64_t* size) {
+    if (folderFd < 0)
+        folderFd = AT_FDCWD;
+    // Non-blocking so that a FIFO nobody writes to cannot hang us before the check. The flag
+    // stays: clearing it would cost two calls per file and regular files ignore it.
+    const int fd = ::openat(folderFd, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return -1;
     struct stat st {};
@@ -17,10 +24,8 @@ int RegularFile::openForReading(const std::string& path, uint64_t* size) {
         errno = error;
         return -1;
     }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (static_cast<uint64_t>(st.st_size) >= SEQUENTIAL_HINT_FROM)
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     if (size)
         *size = static_cast<uint64_t>(st.st_size);
     return fd;

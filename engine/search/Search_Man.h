@@ -52,14 +52,17 @@ public:
 
     // The content test for one file (shows the file's name as a status line first, unless
     // duplicates are being grouped). True when the file satisfies rule.containText; the
-    // item's excerpts have then grown by one per term.
-    bool isContainText(Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver);
+    // item's excerpts have then grown by one per term. `folderFd`, when >= 0, is an open
+    // descriptor of the item's folder (a walk's): the file is opened relative to it.
+    bool isContainText(Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver,
+                       int folderFd = -1);
 
     // Every test of a search in order (size, date, target, archive member, status line,
     // name groups, content); stops at the first failure. Name tests on relative paths are
     // measured from the current root folder (setCurrentRootFolder).
+    // `folderFd` as for isContainText.
     bool isMatched(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
-                   ISearchResultReciever* receiver, bool suppressMessages);
+                   ISearchResultReciever* receiver, bool suppressMessages, int folderFd = -1);
     // Size then date test.
     static bool compareAdvanceProperty(const Data_FileItem& item, const Search_Rule& rule);
     // True when the rule has a size or date condition, i.e. when an entry's metadata must
@@ -153,9 +156,11 @@ protected:
     };
     // Hands a clone of the item to the receiver when it matches. With a `lateMetadata`
     // source the item's metadata has not been read yet: it is read when the rule's tests
-    // need it (before testing) or else only for a match (before the clone).
+    // need it (before testing) or else only for a match (before the clone). `folderFd` as
+    // for isContainText.
     void checkAndAdd(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
-                     ISearchResultReciever* receiver, bool suppressMessages, MetadataSource* lateMetadata);
+                     ISearchResultReciever* receiver, bool suppressMessages, MetadataSource* lateMetadata,
+                     int folderFd = -1);
     // Lists the members of the archive `item` names and tests each as a file item.
     // Returns false when stopped.
     bool searchWithinArchiveInNormalWay(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,

@@ -24,7 +24,7 @@ std::string Search_Man::relativeFolderOf(const std::string& itemFolder) const {
 }
 
 bool Search_Man::isMatched(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
-                           ISearchResultReciever* receiver, bool suppressMessages) {
+                           ISearchResultReciever* receiver, bool suppressMessages, int folderFd) {
     if (!compareAdvanceProperty(item, rule))
         return false;
     const bool isFolder = item.isDirectory() != 0;
@@ -61,26 +61,28 @@ bool Search_Man::isMatched(Data_FileItem& item, const Search_Rule& rule, const G
             (rule.bMatchPath && Tool_Resource::compareFileGroup(group.get(), relative, relativeLength, true));
         if (!namesMatch)
             continue;
-        if (!withContent || isContainText(item, rule, receiver))
+        if (!withContent || isContainText(item, rule, receiver, folderFd))
             return true;
     }
     return false;
 }
 
-bool Search_Man::isContainText(Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver) {
+bool Search_Man::isContainText(Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver,
+                               int folderFd) {
     if (!rule.duplicate.bEnable)
         showSearchMessage(item.getFullFileName(), receiver);
-    return m_ct->searchContainText(item, rule);
+    return m_ct->searchContainText(item, rule, folderFd);
 }
 
 void Search_Man::checkAndAdd(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
-                             ISearchResultReciever* receiver, bool suppressMessages, MetadataSource* lateMetadata) {
+                             ISearchResultReciever* receiver, bool suppressMessages, MetadataSource* lateMetadata,
+                             int folderFd) {
     if (lateMetadata && needsMetadata(rule)) {
         if (!lateMetadata->fill(item))
             return;
         lateMetadata = nullptr;
     }
-    if (!isMatched(item, rule, groups, receiver, suppressMessages))
+    if (!isMatched(item, rule, groups, receiver, suppressMessages, folderFd))
         return;
     if (lateMetadata && !lateMetadata->fill(item))
         return;

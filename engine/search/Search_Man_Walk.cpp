@@ -140,7 +140,7 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
                 scratch.reset();
                 continue;   // vanished between listing and stat
             }
-            checkAndAdd(scratch, rule, groups, receiver, false, metadataFirst ? nullptr : &lateMetadata);
+            checkAndAdd(scratch, rule, groups, receiver, false, metadataFirst ? nullptr : &lateMetadata, dir.fd());
             // Only regular files are opened as archives: a FIFO or device would block or
             // misbehave, a link may lead anywhere.
             if (rule.bSearchInCompressed && type == DirEnumerator::EntryType::File &&

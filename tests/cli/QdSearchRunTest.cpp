@@ -152,12 +152,38 @@ TEST_F(QdSearchRun, ContentSearchWithSnippets) {
 
 TEST_F(QdSearchRun, ExpressionTermsFollowTheMainTerm) {
     tmp.write("e/only.txt", "alpha");
-    tmp.write("e/both.txt", "alpha beta\n");
+    tmp.write("e/both.txt", "alpha beta");
     tmp.write("e/none.txt", "gamma");
     ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--expr", "alpha -beta", "", tmp / "e"}, &out, &err), 0) << err;
     EXPECT_EQ(out, tmp / "e/only.txt\n");
     ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--text", "gamma", "--expr", "^alpha", "", tmp / "e"}, &out, &err), 0);
     EXPECT_EQ(sorted(split(out, '\n')), sorted({tmp / "e/only.txt", tmp / "e/both.txt", tmp / "e/none.txt"}));
+}
+
+// A term in the file's last bytes used to be missed when a longer term was searched too,
+// and a file shorter than the longest term never matched.
+TEST_F(QdSearchRun, ShortTermInTheLastBytesIsFoundRegression) {
+    tmp.write("r/exact.txt", "alpha beta");
+    EXPECT_EQ(TestPaths::runProgram(qdsearch(), {"--expr", "alpha -beta", "", tmp / "r"}, &out, &err), 1) << out;
+    EXPECT_EQ(out, "");
+    ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--expr", "alpha +beta", "", tmp / "r"}, &out, &err), 0) << err;
+    EXPECT_EQ(out, tmp / "r/exact.txt\n");
+    ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--text", "alpha", "--expr", "+beta", "--snippets", "", tmp / "r"},
+                                    &out, &err),
+              0)
+        << err;
+    EXPECT_NE(out.find("[beta]"), std::string::npos) << out;
+}
+
+TEST_F(QdSearchRun, FileShorterThanLongestTermIsStillEvaluatedRegression) {
+    tmp.write("s/short.txt", "abc!!");
+    tmp.write("s/empty.txt", "");
+    ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--expr", "abc -averylongterm", "", tmp / "s"}, &out, &err), 0)
+        << err;
+    EXPECT_EQ(out, tmp / "s/short.txt\n");
+    ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--text", "averylongterm", "--not", "", tmp / "s"}, &out, &err), 0)
+        << err;
+    EXPECT_EQ(sorted(split(out, '\n')), sorted({tmp / "s/short.txt", tmp / "s/empty.txt"}));
 }
 
 TEST_F(QdSearchRun, ArchiveMembersPrintAsArchivePathPlusInnerPath) {

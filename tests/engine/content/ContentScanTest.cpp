@@ -124,26 +124,63 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"HexTermFindsRawBytes", "a\r\nb", {"0D 0A", false, false, false, true}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// ---- the longest term decides where scanning stops -----------------------------------
+// ---- every term is tried wherever it fits, whatever the longest term ----------------
+// The scan used to stop at the last position where the longest term fits, and a file shorter
+// than the longest term did not match whatever the NOT flags said: "alpha -beta" matched
+// a file holding exactly "alpha beta".
 
-TEST_F(ContentScan, FileShorterThanLongestTermDoesNotMatchEvenForNotTerm) {
-    const Scan s = scanFile(dir.write("f", "short"), {{"a much longer term", false, false, false, false, true}});
-    EXPECT_FALSE(s.result);
-}
-
-TEST_F(ContentScan, ShortTermInLastPositionsIsNotFoundBecauseLongestTermMustFit) {
+TEST_F(ContentScan, ShortTermInTheLastBytesIsFoundRegression) {
     const std::string longTerm = "twenty-byte-term-xyz";
     ASSERT_EQ(longTerm.size(), 20u);
-    for (size_t fromEnd = 2; fromEnd <= 19; ++fromEnd) {   // the last 19 positions
+    for (size_t fromEnd = 2; fromEnd <= 21; ++fromEnd) {   // the last 19 positions and two before
         std::string file(100, '.');
         file.replace(file.size() - fromEnd, 2, "ab");
         const Scan s = scanFile(dir.write("f", file), {{"ab"}, {longTerm, false, false, false, false, false, 1}});
-        EXPECT_FALSE(s.found[0]) << "ab starting " << fromEnd << " bytes before the end";
+        ASSERT_EQ(s.found.size(), 2u);
+        EXPECT_TRUE(s.found[0]) << "ab starting " << fromEnd << " bytes before the end";
+        EXPECT_TRUE(s.result);
+        EXPECT_EQ(s.snippets[0][1], "ab");
+        EXPECT_EQ(s.snippets[0][2], std::string(fromEnd - 2, '.'));
     }
-    std::string file(100, '.');
-    file.replace(file.size() - 20, 2, "ab");   // the last position where 20 bytes fit
-    EXPECT_TRUE(scanFile(dir.write("f", file), {{"ab"}, {longTerm, false, false, false, false, false, 1}}).found[0]);
 }
+
+struct ShortFileCase {
+    const char* name;
+    std::string file;
+    std::vector<TermSpec> terms;
+    std::vector<bool> found;
+    bool result;
+};
+
+class ShortFile : public ContentScan, public ::testing::WithParamInterface<ShortFileCase> {};
+
+TEST_P(ShortFile, FileShorterThanLongestTermIsStillEvaluatedRegression) {
+    const auto& c = GetParam();
+    const Scan s = scanFile(dir.write("f", c.file), c.terms);
+    EXPECT_EQ(s.found, c.found);
+    EXPECT_EQ(s.result, c.result);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Regression, ShortFile,
+    ::testing::Values(
+        ShortFileCase{"AlphaNotBetaOnExactContent", "alpha beta",
+                      {{"alpha"}, {"beta", false, false, false, false, true}}, {true, true}, false},
+        ShortFileCase{"AlphaAndBetaOnExactContent", "alpha beta", {{"alpha"}, {"beta"}}, {true, true}, true},
+        ShortFileCase{"ShortTermAndNotLongerThanFile", "abc!!",
+                      {{"abc"}, {"averylongterm", false, false, false, false, true}}, {true, false}, true},
+        ShortFileCase{"SingleNotTermLongerThanFile", "short",
+                      {{"a much longer term", false, false, false, false, true}}, {false}, true},
+        ShortFileCase{"SingleTermLongerThanFile", "short", {{"a much longer term"}}, {false}, false},
+        ShortFileCase{"WholeWordAtTheVeryEnd", "my cat",
+                      {{"cat", false, false, true}, {"a much longer term", false, false, false, false, false, 1}},
+                      {true, false}, true},
+        ShortFileCase{"Utf16TermInTheLastBytes", std::string("x\0c\0a\0t\0", 8),
+                      {{"cat", true}, {"a much longer term"}}, {true, false}, false},
+        ShortFileCase{"EmptyFileNotTerm", "", {{"x", false, false, false, false, true}}, {false}, true},
+        ShortFileCase{"EmptyFileOrNot", "", {{"x"}, {"y", false, false, false, false, true, 1}}, {false, false}, true},
+        ShortFileCase{"EmptyFilePlainTerm", "", {{"x"}}, {false}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- reads ---------------------------------------------------------------------------
 
@@ -281,6 +318,82 @@ INSTANTIATE_TEST_SUITE_P(
                       // (missing AND found) OR found: left to right, not AND before OR.
                       EvalCase{"NoPrecedence", {{"bar"}, {"foo", false, false, false, false, false, 0}, {"baz", false, false, false, false, false, 1}}, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Counts the reads the scan asks for.
+class CountingReader : public CT_Hex {
+public:
+    int reads = 0;
+
+protected:
+    ssize_t readBlock(uint8_t* into, size_t length) override {
+        ++reads;
+        return CT_Hex::readBlock(into, length);
+    }
+};
+
+struct ReadCountCase {
+    const char* name;
+    size_t size;
+    int reads;
+};
+
+class ReadCount : public ContentScan, public ::testing::WithParamInterface<ReadCountCase> {};
+
+TEST_P(ReadCount, FileUpToTheReadSizeIsReadOnceAndNotProbedForItsEnd) {
+    std::string file(GetParam().size, '.');
+    if (!file.empty())
+        file.back() = 'z';
+    Search_Rule rule;
+    rule.containText.push_back(makeTerm({"z"}));
+    CountingReader scanner;
+    ASSERT_TRUE(scanner.open(dir.write("f", file), false));
+    EXPECT_EQ(scanner.scanTerms(rule), !file.empty());
+    EXPECT_EQ(scanner.reads, GetParam().reads);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ReadCount,
+                         ::testing::Values(ReadCountCase{"Empty", 0, 0}, ReadCountCase{"OneByte", 1, 1},
+                                           ReadCountCase{"Small", 3000, 1},
+                                           ReadCountCase{"ExactlyTheReadSize", CT_Root::READ_SIZE, 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---- the dispatcher opens a walked file relative to its folder -------------------------
+
+TEST_F(ContentScan, DispatcherOpensByBareNameInTheGivenFolder) {
+    dir.write("real/hit.txt", "a needle here");
+    Search_Rule rule;
+    rule.containText.push_back(makeTerm({"needle"}));
+    Data_FileItem item;
+    item.setFileName("hit.txt");
+    item.m_strPath = dir / "real/";
+    Search_CT ct;
+    ASSERT_TRUE(ct.searchContainText(item, rule));   // no descriptor: the full name
+
+    // Only the folder descriptor leads to the file once its path is gone.
+    const int folderFd = ::open((dir / "real").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folderFd, 0);
+    ASSERT_EQ(::rename((dir / "real").c_str(), (dir / "moved").c_str()), 0);
+    Data_FileItem byFolder;
+    byFolder.setFileName("hit.txt");
+    byFolder.m_strPath = dir / "real/";
+    EXPECT_FALSE(ct.searchContainText(byFolder, rule));
+    EXPECT_TRUE(ct.searchContainText(byFolder, rule, folderFd));
+    ASSERT_EQ(byFolder.m_vecSnippets.size(), 1u);
+    EXPECT_EQ(byFolder.m_vecSnippets[0]->match, "needle");
+    EXPECT_EQ(byFolder.m_vecSnippets[0]->before, "a ");
+
+    // A folder entry in that folder is still refused, and a FIFO does not block.
+    ::mkdirat(folderFd, "sub", 0700);
+    ASSERT_EQ(::mkfifoat(folderFd, "pipe", 0600), 0);
+    rule.containText.front()->isNot = 1;
+    for (const char* name : {"sub", "pipe", "gone"}) {
+        Data_FileItem other;
+        other.setFileName(name);
+        other.m_strPath = dir / "moved/";
+        EXPECT_FALSE(ct.searchContainText(other, rule, folderFd)) << name;
+    }
+    ::close(folderFd);
+}
 
 // ---- failures ------------------------------------------------------------------------
 

@@ -175,18 +175,16 @@ void excerpt(const ContainTextItem& t, const std::string& f, long m, ReferenceTe
 ReferenceScanResult referenceScan(const std::string& f, const std::vector<const ContainTextItem*>& terms) {
     ReferenceScanResult out;
     out.terms.resize(terms.size());
-    long maxLength = 0;
-    for (auto* t : terms)
-        maxLength = std::max(maxLength, long(t->pattern.size()));
-    if (long(f.size()) < maxLength)
-        return out;
+    // Every scan position of the file; each term is tried wherever it fits.
     const long size = long(f.size());
     size_t missing = terms.size();
-    for (long p = 0; p <= size - maxLength && missing > 0; p += stepAt(f, p)) {
+    for (long p = 0; p < size && missing > 0; p += stepAt(f, p)) {
         for (size_t i = 0; i < terms.size(); ++i) {
             const ContainTextItem& t = *terms[i];
             const long len = long(t.pattern.size());
             if (out.terms[i].found || len == 0)
+                continue;
+            if (p + len > size)
                 continue;
             if (!t.isAnsi && !t.isHex && (p % 2) != 0)
                 continue;
