@@ -1,5 +1,10 @@
 #include "duplicate/Duplicate_Classifier.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 
 #include "duplicate/Duplicate_FileContent.h"
@@ -11,6 +16,10 @@ constexpr uint64_t kPrefixBytes = 64 * 1024;
 // Above this many files with equal size and equal beginnings, whole-file hashes split them
 // further, so the comparisons against class representatives stay few.
 constexpr size_t kFullHashThreshold = 4;
+// Level 4 digests are computed in batches of whole buckets of at least this many bytes (or
+// this many files), so that starting the helper thread costs little against the hashing.
+constexpr uint64_t kDigestBatchBytes = 16u << 20;
+constexpr size_t kDigestBatchFiles = 4096;
 
 uint64_t timeKey(const FILETIME& ft) {
     return (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
@@ -22,6 +31,11 @@ Duplicate_Classifier::Duplicate_Classifier(int level, const std::vector<std::uni
     : m_level(level), m_items(items), m_stop(stop), m_classOf(items.size(), kUnresolved) {
     if (m_level >= 3 && m_level <= 5)
         bucketBySize();
+    if (m_level == 4) {
+        m_digests.resize(items.size());
+        m_digestState.assign(items.size(), DigestState::Pending);
+        m_bucketDigested.assign(m_buckets.size(), false);
+    }
     else
         classifyByKey();
 }
@@ -106,7 +120,7 @@ bool Duplicate_Classifier::resolveBucket(size_t bucket) {
     case 3:
         return resolveByCRC32(members);
     case 4:
-        return resolveByMD5(members);
+        return resolveByMD5(bucket, members);
     default:
         return resolveByBytes(members);
     }
@@ -130,21 +144,94 @@ bool Duplicate_Classifier::resolveByCRC32(const std::vector<uint32_t>& members) 
     return true;
 }
 
-bool Duplicate_Classifier::resolveByMD5(const std::vector<uint32_t>& members) {
+bool Duplicate_Classifier::resolveByMD5(size_t bucket, const std::vector<uint32_t>& members) {
+    if (!m_bucketDigested[bucket] && !digestBatchFrom(bucket, members))
+        return false;
     std::unordered_map<std::string, int32_t> byDigest;
     for (uint32_t index : members) {
-        if (stopped())
-            return false;
-        uint8_t digest[16];
-        if (!Duplicate_FileContent::itemMD5(*m_items[index], digest)) {
-            addTo(newClass(), index);
+        if (m_digestState[index] != DigestState::Computed) {
+            addTo(newClass(), index);   // unreadable: a duplicate of nothing
             continue;
         }
-        auto [it, added] = byDigest.try_emplace(std::string(reinterpret_cast<const char*>(digest), 16), kUnresolved);
+        const auto& digest = m_digests[index];
+        auto [it, added] = byDigest.try_emplace(std::string(reinterpret_cast<const char*>(digest.data()), 16),
+                                                kUnresolved);
         if (added)
             it->second = newClass();
         addTo(it->second, index);
     }
+    return true;
+}
+
+// Computes the digests of `members` (those of `bucket`) and of the members of the following
+// buckets still to be resolved, up to a batch, on this thread and one helper. Digests the
+// items already carry are taken from their caches; new ones are stored there too. Other
+// candidates are not touched, and nothing runs after the return. False when the stop event
+// ended it; the batch is then left to be computed again.
+bool Duplicate_Classifier::digestBatchFrom(size_t bucket, const std::vector<uint32_t>& members) {
+    struct Job {
+        uint32_t index;
+        uint64_t size;
+        const std::string* path;
+    };
+    std::vector<Job> jobs;
+    std::vector<size_t> batch;
+    uint64_t bytes = 0;
+    auto take = [&](size_t b, const std::vector<uint32_t>& files) {
+        m_bucketDigested[b] = true;
+        batch.push_back(b);
+        for (uint32_t index : files) {
+            if (m_digestState[index] == DigestState::Computed)
+                continue;
+            Data_FileItem& item = *m_items[index];
+            if (item.m_md5[0] != 0) {
+                std::memcpy(m_digests[index].data(), item.m_md5, 16);
+                m_digestState[index] = DigestState::Computed;
+                continue;
+            }
+            const uint64_t size = item.m_nSize > 0 ? static_cast<uint64_t>(item.m_nSize) : 0;
+            jobs.push_back({index, size, &item.getFullFileName()});   // names are built here, not in the threads
+            bytes += size;
+        }
+    };
+    take(bucket, members);
+    for (size_t b = bucket + 1; b < m_buckets.size() && bytes < kDigestBatchBytes && jobs.size() < kDigestBatchFiles;
+         ++b)
+        if (!m_bucketDigested[b] && m_buckets[b].size() >= 2)   // a lone file is never read
+            take(b, m_buckets[b]);
+    // Largest first, so that the two threads finish close together.
+    std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.size > b.size; });
+
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t k = next.fetch_add(1); k < jobs.size() && !stopped(); k = next.fetch_add(1)) {
+            const Job& job = jobs[k];
+            const bool read = Duplicate_FileContent::fileMD5(*job.path, m_digests[job.index].data(), m_stop);
+            m_digestState[job.index] = read ? DigestState::Computed : DigestState::Unreadable;
+        }
+    };
+    if (jobs.size() < 2) {
+        work();
+    } else {
+        try {
+            std::thread helper(work);
+            work();
+            helper.join();
+        } catch (const std::system_error&) {
+            work();   // no second thread to be had: this one does all
+        }
+    }
+    if (stopped()) {
+        for (const Job& job : jobs)
+            if (m_digestState[job.index] != DigestState::Computed)
+                m_digestState[job.index] = DigestState::Pending;   // may have failed only for the stop
+        for (size_t b : batch)
+            m_bucketDigested[b] = false;
+        return false;
+    }
+    for (const Job& job : jobs)
+        if (m_digestState[job.index] == DigestState::Computed)
+            std::memcpy(m_items[job.index]->m_md5, m_digests[job.index].data(), 16);
     return true;
 }
 

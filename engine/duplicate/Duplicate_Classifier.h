@@ -6,6 +6,11 @@
 // the files are first bucketed by size; a bucket's files are read only when the bucket is
 // first asked about, and a file alone in its size bucket is never read. A file that cannot
 // be read is a class of its own. Members of a class are listed in candidate order.
+//
+// At level 4 the digests are computed ahead on two threads, a batch of buckets at a time
+// (the asked bucket and the next unresolved ones), each file's digest once; the grouping
+// itself stays sequential, so the classes are the same as when hashing one file at a time.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -40,7 +45,8 @@ private:
     void bucketBySize();
     bool resolveBucket(size_t bucket);
     bool resolveByCRC32(const std::vector<uint32_t>& members);
-    bool resolveByMD5(const std::vector<uint32_t>& members);
+    bool resolveByMD5(size_t bucket, const std::vector<uint32_t>& members);
+    bool digestBatchFrom(size_t bucket, const std::vector<uint32_t>& members);
     bool resolveByBytes(const std::vector<uint32_t>& members);
     bool splitByContentHash(const std::vector<uint32_t>& members, uint64_t limit,
                             std::vector<std::vector<uint32_t>>& parts);
@@ -56,4 +62,10 @@ private:
     std::vector<std::vector<uint32_t>> m_classes;
     std::vector<int32_t> m_bucketOf;               // levels 3 to 5: size bucket per candidate
     std::vector<std::vector<uint32_t>> m_buckets;
+    // Level 4: per candidate, the digest and whether it is computed / readable; per bucket,
+    // whether its members' digests are computed.
+    enum class DigestState : uint8_t { Pending, Computed, Unreadable };
+    std::vector<std::array<uint8_t, 16>> m_digests;
+    std::vector<DigestState> m_digestState;
+    std::vector<bool> m_bucketDigested;
 };

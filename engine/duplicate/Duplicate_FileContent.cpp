@@ -179,14 +179,17 @@ bool Duplicate_FileContent::itemCRC32(Data_FileItem& item, uint32_t& crc) {
     return true;
 }
 
+bool Duplicate_FileContent::fileMD5(const std::string& file, uint8_t digest[16], const Event* stop) {
+    Tool_MD5 digester;
+    if (!streamRegularFile(file, UINT64_MAX, stop, [&](const uint8_t* p, size_t n) { digester.update(p, n); }))
+        return false;
+    digester.finish(digest);
+    return true;
+}
+
 bool Duplicate_FileContent::itemMD5(Data_FileItem& item, uint8_t digest[16]) {
-    if (item.m_md5[0] == 0) {
-        Tool_MD5 digester;
-        if (!streamRegularFile(item.getFullFileName(), UINT64_MAX, nullptr,
-                               [&](const uint8_t* p, size_t n) { digester.update(p, n); }))
-            return false;
-        digester.finish(item.m_md5);
-    }
+    if (item.m_md5[0] == 0 && !fileMD5(item.getFullFileName(), item.m_md5))
+        return false;
     std::memcpy(digest, item.m_md5, 16);
     return true;
 }

@@ -24,6 +24,10 @@ public:
     // Equal files give equal hashes; false when the file cannot be read.
     static bool hashFile(const std::string& file, uint64_t limit, uint64_t& hash, const Event* stop = nullptr);
 
+    // The MD5 digest of the whole file. False when it cannot be read or `stop` is set.
+    // Touches nothing but the file and `digest`: safe to call from several threads at once.
+    static bool fileMD5(const std::string& file, uint8_t digest[16], const Event* stop = nullptr);
+
     // The item's CRC-32: the cached m_dwCRC32 when it is nonzero, else read from the file
     // and cached. False when the file cannot be read (the item is left unchanged).
     static bool itemCRC32(Data_FileItem& item, uint32_t& crc);

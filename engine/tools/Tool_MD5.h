@@ -1,5 +1,6 @@
 #pragma once
-// Incremental MD5 digest (RFC 1321).
+// Incremental MD5 digest (RFC 1321). Whole 64-byte blocks are compressed straight from the
+// caller's memory (any alignment); only a partial block is buffered.
 #include <cstddef>
 #include <cstdint>
 
@@ -11,7 +12,8 @@ public:
     void finish(uint8_t digest[16]);
 
 private:
-    void compress(const uint8_t block[64]);
+    // Compresses `blocks` consecutive 64-byte blocks starting at `data`.
+    void compressBlocks(const uint8_t* data, size_t blocks);
 
     uint32_t m_state[4];
     uint64_t m_length = 0;  // bytes so far

@@ -6,19 +6,25 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 #include "platform/RegularFile.h"
 #include "tools/Tool_CRC32.h"
 #include "tools/Tool_MD5.h"
-#include "platform/RegularFile.h"
 #include "tools/Tool_Resource.h"
 
 namespace {
 
 constexpr size_t kBlockSize = 256 * 1024;
+
+// One read buffer per thread, allocated once and never zero-filled: checksumming many small
+// files must not clear 256 KiB for each of them.
+uint8_t* threadBlock() {
+    thread_local const std::unique_ptr<uint8_t[]> block(new uint8_t[kBlockSize]);
+    return block.get();
+}
 
 // Feeds every byte of the regular file to `consume`; false when it cannot be opened or a
 // read fails.
@@ -26,10 +32,10 @@ bool streamFile(const std::string& file, const std::function<void(const uint8_t*
     const int fd = RegularFile::openForReading(file);
     if (fd < 0)
         return false;
-    std::vector<uint8_t> block(kBlockSize);
+    uint8_t* const block = threadBlock();
     bool ok = true;
     for (;;) {
-        const ssize_t n = ::read(fd, block.data(), block.size());
+        const ssize_t n = ::read(fd, block, kBlockSize);
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN)
                 continue;
@@ -38,7 +44,7 @@ bool streamFile(const std::string& file, const std::function<void(const uint8_t*
         }
         if (n == 0)
             break;
-        consume(block.data(), static_cast<size_t>(n));
+        consume(block, static_cast<size_t>(n));
     }
     ::close(fd);
     return ok;

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "search/Data_FileItem.h"
 #include "support/TempDir.h"
@@ -152,6 +155,45 @@ TEST_P(FileStreaming, EveryByteAcrossBlockBoundaries) {
 INSTANTIATE_TEST_SUITE_P(Sizes, FileStreaming,
                          ::testing::Values(size_t{0}, size_t{1}, size_t{63}, size_t{64}, kBlock - 1, kBlock,
                                            kBlock + 1, 3 * kBlock + 7),
+                         [](const auto& info) { return "Bytes" + std::to_string(info.param); });
+
+// The digest of every file and of every way of feeding it (whole, in odd pieces, from an
+// unaligned address) agrees with `md5sum`. The sizes sit on the padding boundaries: 55 bytes
+// still leave room for the length in the last block, 56 to 63 need a second padding block.
+class AgainstMd5sum : public ::testing::TestWithParam<size_t> {};
+
+TEST_P(AgainstMd5sum, FileDigestAndPiecewiseDigestMatch) {
+    TempDir dir;
+    const size_t size = GetParam();
+    const std::string data = randomBytes(size, static_cast<unsigned>(size) + 17);
+    const std::string path = dir.write("odd size.bin", data);
+
+    std::string out;
+    ASSERT_EQ(TestPaths::runProgram("/usr/bin/md5sum", {"-b", path}, &out), 0);
+    ASSERT_GE(out.size(), 32u);
+    const std::string expected = out.substr(0, 32);
+
+    uint8_t digest[16];
+    ASSERT_TRUE(Tool_Resource::checkFileMD5(path, digest));
+    EXPECT_EQ(hex(digest, 16), expected);
+
+    // Copied one byte past an aligned start, fed in pieces of 1, 7, 64, 65, ... bytes.
+    std::vector<uint8_t> shifted(size + 1);
+    std::memcpy(shifted.data() + 1, data.data(), size);
+    Tool_MD5 md5;
+    size_t done = 0;
+    for (size_t piece = 1; done < size; piece = piece * 7 % 131 + 1) {
+        const size_t n = std::min(piece, size - done);
+        md5.update(shifted.data() + 1 + done, n);
+        done += n;
+    }
+    md5.finish(digest);
+    EXPECT_EQ(hex(digest, 16), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(PaddingBoundaries, AgainstMd5sum,
+                         ::testing::Values(size_t{0}, size_t{1}, size_t{55}, size_t{56}, size_t{63}, size_t{64},
+                                           size_t{65}, size_t{119}, size_t{120}, (size_t{1} << 20) + 3),
                          [](const auto& info) { return "Bytes" + std::to_string(info.param); });
 
 TEST(FileChecksums, EmptyFileHasTheEmptyChecksums) {
