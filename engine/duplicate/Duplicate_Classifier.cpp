@@ -31,13 +31,13 @@ Duplicate_Classifier::Duplicate_Classifier(int level, const std::vector<std::uni
     : m_level(level), m_items(items), m_stop(stop), m_classOf(items.size(), kUnresolved) {
     if (m_level >= 3 && m_level <= 5)
         bucketBySize();
+    else
+        classifyByKey();
     if (m_level == 4) {
         m_digests.resize(items.size());
         m_digestState.assign(items.size(), DigestState::Pending);
         m_bucketDigested.assign(m_buckets.size(), false);
     }
-    else
-        classifyByKey();
 }
 
 std::string Duplicate_Classifier::foldName(const std::string& name) {
