@@ -45,7 +45,7 @@ public:
                 continue;
             Data_FileItem it;
             it.m_strPath = folder + "/";
-            const size_t dot = n.rfind('.');
+            const size_t dot = Data_FileItem::extensionDot(n);
             it.m_strTitle = dot == std::string::npos ? n : n.substr(0, dot);
             it.m_strExt = dot == std::string::npos ? "" : n.substr(dot + 1);
             it.m_dwAttributes = DirEnumerator::attributesOf(st, n);
