@@ -8,6 +8,7 @@
 #include "DuplicateTestSupport.h"
 #include "search/Search_Man.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 #include "tools/Tool_Resource.h"
 
 using namespace duptest;
@@ -252,18 +253,21 @@ TEST_P(UnreadableFiles, FileReplacedByAnotherOfTheSameSizeIsComparedByItsNewByte
 }
 
 TEST_P(UnreadableFiles, FileWithoutReadPermissionIsNobodysDuplicate) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permission bits do not stop reads for root";
     std::vector<std::unique_ptr<Data_FileItem>> items;
     for (int k = 1; k <= 3; ++k) {
         const std::string rel = "locked" + std::to_string(k);
         dir.write(rel, "identical");
+        ::chmod((dir / rel).c_str(), 0644);
         items.push_back(itemFor(dir / rel, k));
     }
+    Unprivileged::openUp(dir.path());
     ::chmod((dir / "locked1").c_str(), 0);
     ::chmod((dir / "locked2").c_str(), 0);
-    auto run = group(GetParam(), std::move(items));
-    EXPECT_TRUE(run->receiver.groups.empty());
+    const int outcome = Unprivileged::run([&] {
+        auto run = group(GetParam(), std::move(items));
+        return run->receiver.groups.empty() ? 0 : 1;
+    });
+    EXPECT_EQ(outcome, 0) << "1: unreadable files were grouped, -1: could not run unprivileged";
 }
 
 TEST_P(UnreadableFiles, FifosDoNotBlockAndAreNobodysDuplicate) {
