@@ -1,5 +1,6 @@
 #include "cli/IndexCommands.h"
 
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 
 #include "archive/CExtractMgr.h"
+#include "cli/QdFdWriter.h"
 #include "cli/QdInterruptWatcher.h"
 #include "index/IIndexResultReceiver.h"
 #include "index/IndexCacheCatalog.h"
@@ -24,15 +26,6 @@ constexpr int EXIT_OK = 0;
 constexpr int EXIT_FAILED = 1;
 constexpr int EXIT_USAGE = 2;
 
-void writeAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n <= 0)
-            return;
-        done += static_cast<size_t>(n);
-    }
-}
 
 std::string absolute(const std::string& path) {
     std::string p = path;
@@ -101,14 +94,14 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
                 man.getSumValues(bytes, entries, text);
                 std::string count;
                 Tool_Resource::seperateNumberToString(entries, count);
-                writeAll(errFd, "\r\033[K" + count + " entries, " + formatSize(bytes) + "  " + text);
+                QdFdWriter::writeAll(errFd, "\r\033[K" + count + " entries, " + formatSize(bytes) + "  " + text);
             }
             if (SF_Man::s_hCancelEvent.isSet())
                 break;
         }
         run.join();
         if (showProgress)
-            writeAll(errFd, "\r\033[K");
+            QdFdWriter::writeAll(errFd, "\r\033[K");
         interrupted = watcher.interrupted();
     }
     man.reset();
@@ -125,7 +118,7 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
     SF_Man::s_hCancelEvent.reset();
     Search_Man::s_hStopSearchEvent.reset();
     if (interrupted || !receiver.finished) {
-        writeAll(errFd, "qdsearch: indexing interrupted; roots finished before stay indexed\n");
+        QdFdWriter::writeAll(errFd, "qdsearch: indexing interrupted; roots finished before stay indexed\n");
         return 1;
     }
     uint64_t bytes;
@@ -134,7 +127,7 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
     man.getSumValues(bytes, entries, text);
     std::string count;
     Tool_Resource::seperateNumberToString(entries, count);
-    writeAll(errFd, "qdsearch: indexed " + count + " entries, " + formatSize(bytes) + "\n");
+    QdFdWriter::writeAll(errFd, "qdsearch: indexed " + count + " entries, " + formatSize(bytes) + "\n");
     return ok ? EXIT_OK : EXIT_FAILED;
 }
 
@@ -145,7 +138,7 @@ int runList(const std::string& cache, int outFd) {
         std::tm tm{};
         if (localtime_r(&c.written, &tm))
             std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &tm);
-        writeAll(outFd, c.root + "\t" + std::to_string(c.entries) + "\t" + when + "\n");
+        QdFdWriter::writeAll(outFd, c.root + "\t" + std::to_string(c.entries) + "\t" + when + "\n");
     }
     return EXIT_OK;
 }
@@ -159,7 +152,7 @@ int IndexCommands::handle(const std::vector<std::string>& args, int outFd, int e
     std::vector<std::string> roots, excluded, types;
     std::vector<std::string> others;
     auto usage = [&](const std::string& text) {
-        writeAll(errFd, "qdsearch: " + text + "\nTry 'qdsearch --help'.\n");
+        QdFdWriter::writeAll(errFd, "qdsearch: " + text + "\nTry 'qdsearch --help'.\n");
         return EXIT_USAGE;
     };
     for (size_t i = 0; i < args.size(); ++i) {

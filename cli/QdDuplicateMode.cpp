@@ -1,10 +1,12 @@
 #include "cli/QdDuplicateMode.h"
 
+
 #include <chrono>
 #include <unistd.h>
 
 #include "archive/CExtractMgr.h"
 #include "cli/QdDuplicatePrinter.h"
+#include "cli/QdFdWriter.h"
 #include "cli/QdInterruptWatcher.h"
 #include "duplicate/Duplicate_Man.h"
 #include "search/Search_Man.h"
@@ -29,15 +31,6 @@ public:
     bool wantsMessages() const override { return false; }
 };
 
-void writeText(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n <= 0)
-            return;
-        done += static_cast<size_t>(n);
-    }
-}
 
 }  // namespace
 
@@ -100,13 +93,13 @@ int QdDuplicateMode::run(QdSearchOptions& options, int outFd, int errFd) {
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
 
     if (options.countOnly)
-        writeText(outFd, std::to_string(delivered) + "\n");
+        QdFdWriter::writeAll(outFd, std::to_string(delivered) + "\n");
     if (options.stats)
-        writeText(errFd, std::to_string(delivered) + " duplicates in " + std::to_string(printer.groupCount()) +
+        QdFdWriter::writeAll(errFd, std::to_string(delivered) + " duplicates in " + std::to_string(printer.groupCount()) +
                              " groups among " + std::to_string(found) + " results in " + std::to_string(elapsed) +
                              " ms\n");
     Search_Man::s_hStopSearchEvent.reset();
     if (interrupted)
-        writeText(errFd, "qdsearch: interrupted; the groups found so far are printed\n");
+        QdFdWriter::writeAll(errFd, "qdsearch: interrupted; the groups found so far are printed\n");
     return delivered > 0 ? 0 : 1;
 }

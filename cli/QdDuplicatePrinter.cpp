@@ -1,26 +1,16 @@
 #include "cli/QdDuplicatePrinter.h"
 
+
 #include <cerrno>
 #include <unistd.h>
 
+#include "cli/QdFdWriter.h"
 #include "search/Data_FileItem.h"
 #include "search/Search_Man.h"
 
 namespace {
 constexpr size_t kBufferLimit = 1 << 16;
 
-bool writeAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
 }  // namespace
 
 QdDuplicatePrinter::QdDuplicatePrinter(int outFd, const QdResultPrinter::Format& format, bool flushEachGroup,
@@ -62,11 +52,11 @@ void QdDuplicatePrinter::showMessage(std::unique_ptr<std::string> message) {
     if (m_progressFd < 0 || !message || *message == m_lastProgress)
         return;
     m_lastProgress = *message;
-    writeAll(m_progressFd, "\r" + m_lastProgress + "\033[K");
+    QdFdWriter::writeAll(m_progressFd, "\r" + m_lastProgress + "\033[K");
 }
 
 bool QdDuplicatePrinter::flush() {
-    if (!m_failed && !m_buffer.empty() && !writeAll(m_fd, m_buffer)) {
+    if (!m_failed && !m_buffer.empty() && !QdFdWriter::writeAll(m_fd, m_buffer)) {
         // The reader went away: stop grouping for output nobody reads.
         m_failed = true;
         Search_Man::s_hStopSearchEvent.set();
@@ -77,7 +67,7 @@ bool QdDuplicatePrinter::flush() {
 
 bool QdDuplicatePrinter::finish() {
     if (m_progressFd >= 0 && !m_lastProgress.empty()) {
-        writeAll(m_progressFd, "\r\033[K");
+        QdFdWriter::writeAll(m_progressFd, "\r\033[K");
         m_lastProgress.clear();
     }
     return flush();

@@ -1,4 +1,6 @@
 #include "cli/QdResultPrinter.h"
+
+#include "cli/QdFdWriter.h"
 #include "index/Search_CachePathSearcher.h"
 
 #include <cerrno>
@@ -85,18 +87,10 @@ void QdResultPrinter::endRecord() {
 }
 
 bool QdResultPrinter::flush() {
-    size_t done = 0;
-    while (!m_failed && done < m_buffer.size()) {
-        const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            // The reader went away: stop searching for results nobody reads.
-            m_failed = true;
-            Search_Man::s_hStopSearchEvent.set();
-            break;
-        }
-        done += static_cast<size_t>(n);
+    if (!m_failed && !m_buffer.empty() && !QdFdWriter::writeAll(m_fd, m_buffer)) {
+        // The reader went away: stop searching for results nobody reads.
+        m_failed = true;
+        Search_Man::s_hStopSearchEvent.set();
     }
     m_buffer.clear();
     return !m_failed;

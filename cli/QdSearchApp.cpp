@@ -1,5 +1,6 @@
 #include "cli/QdSearchApp.h"
 
+
 #include <chrono>
 #include <climits>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 
 #include "archive/CExtractMgr.h"
 #include "cli/QdDuplicateMode.h"
+#include "cli/QdFdWriter.h"
 #include "cli/QdInterruptWatcher.h"
 #include "cli/QdOptionParser.h"
 #include "cli/QdResultPrinter.h"
@@ -16,15 +18,6 @@
 
 namespace {
 
-void writeAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n <= 0)
-            return;
-        done += static_cast<size_t>(n);
-    }
-}
 
 std::string currentFolder() {
     std::string buffer(PATH_MAX, '\0');
@@ -64,15 +57,15 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
     if (const int status = IndexCommands::handle(args, outFd, errFd, searchArgs, quick); status >= 0)
         return status;
     if (!QdOptionParser::parse(searchArgs, currentFolder(), options, error)) {
-        writeAll(errFd, "qdsearch: " + describe(error) + "\nTry 'qdsearch --help'.\n");
+        QdFdWriter::writeAll(errFd, "qdsearch: " + describe(error) + "\nTry 'qdsearch --help'.\n");
         return EXIT_USAGE;
     }
     if (options.help) {
-        writeAll(outFd, QdOptionParser::helpText() + IndexCommands::helpText());
+        QdFdWriter::writeAll(outFd, QdOptionParser::helpText() + IndexCommands::helpText());
         return EXIT_FOUND;
     }
     if (options.version) {
-        writeAll(outFd, std::string("qdsearch ") + QUENDREL_VERSION + "\n");
+        QdFdWriter::writeAll(outFd, std::string("qdsearch ") + QUENDREL_VERSION + "\n");
         return EXIT_FOUND;
     }
 
@@ -107,11 +100,11 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
 
     printer.flush();
     if (options.countOnly)
-        writeAll(outFd, std::to_string(printer.resultCount()) + "\n");
+        QdFdWriter::writeAll(outFd, std::to_string(printer.resultCount()) + "\n");
     if (options.stats)
-        writeAll(errFd, std::to_string(printer.resultCount()) + " results in " + std::to_string(elapsed) + " ms\n");
+        QdFdWriter::writeAll(errFd, std::to_string(printer.resultCount()) + " results in " + std::to_string(elapsed) + " ms\n");
     Search_Man::s_hStopSearchEvent.reset();
     if (interrupted)
-        writeAll(errFd, "qdsearch: interrupted; the results found so far are printed\n");
+        QdFdWriter::writeAll(errFd, "qdsearch: interrupted; the results found so far are printed\n");
     return printer.resultCount() > 0 ? EXIT_FOUND : EXIT_NOTHING;
 }
