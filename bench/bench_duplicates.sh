@@ -21,11 +21,16 @@ for tool in jdupes fdupes python3; do
     command -v "$tool" >/dev/null || { echo "$tool is not installed"; exit 1; }
 done
 
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/qd-bench-dup-XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
+# With BENCH_DIR set, the generated tree is kept there and reused by the next run.
+if [ -n "${BENCH_DIR:-}" ]; then
+    WORK=$BENCH_DIR; mkdir -p "$WORK"
+else
+    WORK=$(mktemp -d "${TMPDIR:-/tmp}/qd-bench-dup-XXXXXX")
+    trap 'rm -rf "$WORK"' EXIT
+fi
 TREE="$WORK/tree"
 
-python3 - "$TREE" "$FILES" <<'EOF'
+[ -d "$TREE" ] || python3 - "$TREE" "$FILES" <<'EOF'
 import os, random, shutil, sys
 root, count = sys.argv[1], int(sys.argv[2])
 rng = random.Random(20240601)

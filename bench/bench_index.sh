@@ -8,8 +8,13 @@ qd="$(cd "$(dirname "$0")/.." && pwd)/$build/bin/qdsearch"
 [ -x "$qd" ] || { echo "no $qd: build first" >&2; exit 1; }
 command -v updatedb >/dev/null && command -v plocate >/dev/null || { echo "plocate not installed" >&2; exit 1; }
 
-work=${BENCH_DIR:-$(mktemp -d "${TMPDIR:-/tmp}/qd-bench-index.XXXXXX")}
-trap 'rm -rf "$work"' EXIT
+# With BENCH_DIR set, the generated tree is kept there for the next run.
+if [ -n "${BENCH_DIR:-}" ]; then
+    work=$BENCH_DIR; mkdir -p "$work"; rm -rf "$work/cache" "$work/plocate.db"
+else
+    work=$(mktemp -d "${TMPDIR:-/tmp}/qd-bench-index.XXXXXX")
+    trap 'rm -rf "$work"' EXIT
+fi
 tree="$work/tree"
 if [ ! -d "$tree" ]; then
     python3 - "$tree" <<'PY'

@@ -16,7 +16,9 @@ constexpr uint64_t kPrefixBytes = 64 * 1024;
 // Above this many files with equal size and equal beginnings, whole-file hashes split them
 // further, so the comparisons against class representatives stay few.
 constexpr size_t kFullHashThreshold = 4;
-// Level 4 digests are computed in batches of whole buckets of at least this many bytes (or
+// Bytes of a file's beginning hashed to tell files of equal size apart before checksums.
+constexpr uint64_t kHeadBytes = 4096;
+// Level 3 and 4 checksums are settled in batches of whole buckets of at least this many bytes (or
 // this many files), so that starting the helper thread costs little against the hashing.
 constexpr uint64_t kDigestBatchBytes = 16u << 20;
 constexpr size_t kDigestBatchFiles = 4096;
@@ -33,10 +35,10 @@ Duplicate_Classifier::Duplicate_Classifier(int level, const std::vector<std::uni
         bucketBySize();
     else
         classifyByKey();
-    if (m_level == 4) {
-        m_digests.resize(items.size());
-        m_digestState.assign(items.size(), DigestState::Pending);
-        m_bucketDigested.assign(m_buckets.size(), false);
+    if (m_level >= 3 && m_level <= 5) {
+        m_sums.resize(m_level == 5 ? 0 : items.size());
+        m_sumState.assign(items.size(), SumState::Pending);
+        m_bucketSummed.assign(m_buckets.size(), false);
     }
 }
 
@@ -118,44 +120,35 @@ bool Duplicate_Classifier::resolveBucket(size_t bucket) {
     const std::vector<uint32_t> members = std::move(m_buckets[bucket]);
     switch (m_level) {
     case 3:
-        return resolveByCRC32(members);
     case 4:
-        return resolveByMD5(bucket, members);
-    default:
-        return resolveByBytes(members);
-    }
-}
-
-bool Duplicate_Classifier::resolveByCRC32(const std::vector<uint32_t>& members) {
-    std::unordered_map<uint32_t, int32_t> byCRC;
-    for (uint32_t index : members) {
-        if (stopped())
+        return resolveByChecksum(bucket, members);
+    default: {
+        if (!m_bucketSummed[bucket] && !checksumBatchFrom(bucket, members))
             return false;
-        uint32_t crc = 0;
-        if (!Duplicate_FileContent::itemCRC32(*m_items[index], crc)) {
-            addTo(newClass(), index);
-            continue;
+        std::vector<uint32_t> alike;   // those whose beginning another file of the size shares
+        for (uint32_t index : members) {
+            if (m_sumState[index] == SumState::Pending)
+                alike.push_back(index);
+            else
+                addTo(newClass(), index);   // unreadable, or unlike every other file of its size
         }
-        auto [it, added] = byCRC.try_emplace(crc, kUnresolved);
-        if (added)
-            it->second = newClass();
-        addTo(it->second, index);
+        return resolveByBytes(alike);
     }
-    return true;
+    }
 }
 
-bool Duplicate_Classifier::resolveByMD5(size_t bucket, const std::vector<uint32_t>& members) {
-    if (!m_bucketDigested[bucket] && !digestBatchFrom(bucket, members))
+bool Duplicate_Classifier::resolveByChecksum(size_t bucket, const std::vector<uint32_t>& members) {
+    if (!m_bucketSummed[bucket] && !checksumBatchFrom(bucket, members))
         return false;
-    std::unordered_map<std::string, int32_t> byDigest;
+    const size_t keyLength = m_level == 3 ? 4 : 16;
+    std::unordered_map<std::string, int32_t> bySum;
     for (uint32_t index : members) {
-        if (m_digestState[index] != DigestState::Computed) {
-            addTo(newClass(), index);   // unreadable: a duplicate of nothing
+        if (m_sumState[index] != SumState::Computed) {
+            addTo(newClass(), index);   // unreadable, or unlike every other file of its size
             continue;
         }
-        const auto& digest = m_digests[index];
-        auto [it, added] = byDigest.try_emplace(std::string(reinterpret_cast<const char*>(digest.data()), 16),
-                                                kUnresolved);
+        auto [it, added] =
+            bySum.try_emplace(std::string(reinterpret_cast<const char*>(m_sums[index].data()), keyLength), kUnresolved);
         if (added)
             it->second = newClass();
         addTo(it->second, index);
@@ -163,75 +156,149 @@ bool Duplicate_Classifier::resolveByMD5(size_t bucket, const std::vector<uint32_
     return true;
 }
 
-// Computes the digests of `members` (those of `bucket`) and of the members of the following
-// buckets still to be resolved, up to a batch, on this thread and one helper. Digests the
-// items already carry are taken from their caches; new ones are stored there too. Other
-// candidates are not touched, and nothing runs after the return. False when the stop event
-// ended it; the batch is then left to be computed again.
-bool Duplicate_Classifier::digestBatchFrom(size_t bucket, const std::vector<uint32_t>& members) {
+bool Duplicate_Classifier::hasCachedChecksum(const Data_FileItem& item) const {
+    if (m_level == 5)
+        return false;
+    return m_level == 3 ? item.m_dwCRC32 != 0 : item.m_md5[0] != 0;
+}
+
+namespace {
+// Runs work(k) for every k below `count` on this thread and one helper (when there is
+// more than one job and a thread can be had). Returns when all are done.
+template <typename Work>
+void runOnTwoThreads(size_t count, Work&& work) {
+    std::atomic<size_t> next{0};
+    auto loop = [&] {
+        for (size_t k = next.fetch_add(1); k < count; k = next.fetch_add(1))
+            work(k);
+    };
+    if (count < 2) {
+        loop();
+        return;
+    }
+    try {
+        std::thread helper(loop);
+        loop();
+        helper.join();
+    } catch (const std::system_error&) {
+        loop();   // no second thread to be had: this one does all
+    }
+}
+}  // namespace
+
+// Settles the checksums (level 5: only the beginnings) of `members` (those of `bucket`) and of the members of the
+// following buckets still to be resolved, up to a batch, on this thread and one helper.
+// Checksums the items already carry are taken from their caches; new ones are stored
+// there too. Other candidates are not touched, and nothing runs after the return. False
+// when the stop event ended it; the batch is then left to be settled again.
+bool Duplicate_Classifier::checksumBatchFrom(size_t bucket, const std::vector<uint32_t>& members) {
     struct Job {
         uint32_t index;
         uint64_t size;
-        const std::string* path;
+        const std::string* path;   // names are built here, not in the threads
     };
-    std::vector<Job> jobs;
+    std::vector<Job> headJobs, sumJobs;
     std::vector<size_t> batch;
     uint64_t bytes = 0;
     auto take = [&](size_t b, const std::vector<uint32_t>& files) {
-        m_bucketDigested[b] = true;
+        m_bucketSummed[b] = true;
         batch.push_back(b);
+        // A file with a cached checksum may equal any other file of its size, so such a
+        // bucket is settled by checksums alone.
+        const bool anyCached = std::any_of(files.begin(), files.end(),
+                                           [&](uint32_t index) { return hasCachedChecksum(*m_items[index]); });
         for (uint32_t index : files) {
-            if (m_digestState[index] == DigestState::Computed)
+            if (m_sumState[index] == SumState::Computed)
                 continue;
             Data_FileItem& item = *m_items[index];
-            if (item.m_md5[0] != 0) {
-                std::memcpy(m_digests[index].data(), item.m_md5, 16);
-                m_digestState[index] = DigestState::Computed;
+            if (hasCachedChecksum(item)) {
+                if (m_level == 3)
+                    std::memcpy(m_sums[index].data(), &item.m_dwCRC32, 4);
+                else
+                    std::memcpy(m_sums[index].data(), item.m_md5, 16);
+                m_sumState[index] = SumState::Computed;
                 continue;
             }
             const uint64_t size = item.m_nSize > 0 ? static_cast<uint64_t>(item.m_nSize) : 0;
-            jobs.push_back({index, size, &item.getFullFileName()});   // names are built here, not in the threads
+            (anyCached ? sumJobs : headJobs).push_back({index, size, &item.getFullFileName()});
             bytes += size;
         }
     };
     take(bucket, members);
-    for (size_t b = bucket + 1; b < m_buckets.size() && bytes < kDigestBatchBytes && jobs.size() < kDigestBatchFiles;
+    for (size_t b = bucket + 1; b < m_buckets.size() && bytes < kDigestBatchBytes &&
+                                headJobs.size() + sumJobs.size() < kDigestBatchFiles;
          ++b)
-        if (!m_bucketDigested[b] && m_buckets[b].size() >= 2)   // a lone file is never read
+        if (!m_bucketSummed[b] && m_buckets[b].size() >= 2)   // a lone file is never read
             take(b, m_buckets[b]);
-    // Largest first, so that the two threads finish close together.
-    std::stable_sort(jobs.begin(), jobs.end(), [](const Job& a, const Job& b) { return a.size > b.size; });
 
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-        for (size_t k = next.fetch_add(1); k < jobs.size() && !stopped(); k = next.fetch_add(1)) {
-            const Job& job = jobs[k];
-            const bool read = Duplicate_FileContent::fileMD5(*job.path, m_digests[job.index].data(), m_stop);
-            m_digestState[job.index] = read ? DigestState::Computed : DigestState::Unreadable;
-        }
-    };
-    if (jobs.size() < 2) {
-        work();
-    } else {
-        try {
-            std::thread helper(work);
-            work();
-            helper.join();
-        } catch (const std::system_error&) {
-            work();   // no second thread to be had: this one does all
+    // First the beginnings: jobs of one bucket are adjacent, so files of equal size whose
+    // head hashes differ from all others of their size need no more reading.
+    std::vector<uint64_t> heads(headJobs.size());
+    std::vector<uint8_t> headRead(headJobs.size(), 0);
+    runOnTwoThreads(headJobs.size(), [&](size_t k) {
+        if (!stopped())
+            headRead[k] = Duplicate_FileContent::hashFile(*headJobs[k].path, kHeadBytes, heads[k], m_stop);
+    });
+    if (!stopped()) {
+        std::unordered_map<uint64_t, uint32_t> headCount;
+        for (size_t first = 0; first < headJobs.size();) {
+            const int32_t b = m_bucketOf[headJobs[first].index];
+            size_t end = first;
+            while (end < headJobs.size() && m_bucketOf[headJobs[end].index] == b)
+                ++end;
+            headCount.clear();
+            for (size_t k = first; k < end; ++k)
+                if (headRead[k])
+                    ++headCount[heads[k]];
+            for (size_t k = first; k < end; ++k) {
+                const uint32_t index = headJobs[k].index;
+                if (!headRead[k])
+                    m_sumState[index] = SumState::Unreadable;
+                else if (headCount[heads[k]] == 1)
+                    m_sumState[index] = SumState::Distinct;
+                else if (m_level != 5)
+                    sumJobs.push_back(headJobs[k]);
+                // (level 5: stays pending, for the byte comparison)
+            }
+            first = end;
         }
     }
+
+    // Largest first, so that the two threads finish close together.
+    std::stable_sort(sumJobs.begin(), sumJobs.end(), [](const Job& a, const Job& b) { return a.size > b.size; });
+    runOnTwoThreads(sumJobs.size(), [&](size_t k) {
+        if (stopped())
+            return;
+        const Job& job = sumJobs[k];
+        bool read;
+        if (m_level == 3) {
+            uint32_t crc = 0;
+            read = Duplicate_FileContent::fileCRC32(*job.path, crc, m_stop);
+            std::memcpy(m_sums[job.index].data(), &crc, 4);
+        } else {
+            read = Duplicate_FileContent::fileMD5(*job.path, m_sums[job.index].data(), m_stop);
+        }
+        m_sumState[job.index] = read ? SumState::Computed : SumState::Unreadable;
+    });
+
     if (stopped()) {
-        for (const Job& job : jobs)
-            if (m_digestState[job.index] != DigestState::Computed)
-                m_digestState[job.index] = DigestState::Pending;   // may have failed only for the stop
-        for (size_t b : batch)
-            m_bucketDigested[b] = false;
+        for (size_t b : batch) {
+            m_bucketSummed[b] = false;
+            for (uint32_t index : (b == bucket ? members : m_buckets[b]))
+                if (m_sumState[index] != SumState::Computed)
+                    m_sumState[index] = SumState::Pending;   // may have failed only for the stop
+        }
         return false;
     }
-    for (const Job& job : jobs)
-        if (m_digestState[job.index] == DigestState::Computed)
-            std::memcpy(m_items[job.index]->m_md5, m_digests[job.index].data(), 16);
+    for (const Job& job : sumJobs) {
+        if (m_sumState[job.index] != SumState::Computed)
+            continue;
+        Data_FileItem& item = *m_items[job.index];
+        if (m_level == 3)
+            std::memcpy(&item.m_dwCRC32, m_sums[job.index].data(), 4);   // a genuine 0 stays "not computed"
+        else
+            std::memcpy(item.m_md5, m_sums[job.index].data(), 16);
+    }
     return true;
 }
 

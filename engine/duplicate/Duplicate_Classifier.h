@@ -7,9 +7,15 @@
 // first asked about, and a file alone in its size bucket is never read. A file that cannot
 // be read is a class of its own. Members of a class are listed in candidate order.
 //
-// At level 4 the digests are computed ahead on two threads, a batch of buckets at a time
-// (the asked bucket and the next unresolved ones), each file's digest once; the grouping
-// itself stays sequential, so the classes are the same as when hashing one file at a time.
+// At levels 3 to 5 the files are read ahead on two threads, a batch of buckets at a time
+// (the asked bucket and the next unresolved ones). A bucket's files are first told apart by
+// a fast hash of their first 4 KiB: a file whose beginning no other file of its size
+// shares has different bytes from all of them and is nobody's duplicate, so it is never
+// read further. The others get their whole-file checksum, each once (level 5: they are
+// compared byte by byte, bucket by bucket). Classes are those of comparing checksums,
+// except that two different files whose checksums happen to collide are not put together
+// when their beginnings differ. The grouping itself stays sequential, so the classes do
+// not depend on the threads' timing.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -44,9 +50,9 @@ private:
     void classifyByKey();
     void bucketBySize();
     bool resolveBucket(size_t bucket);
-    bool resolveByCRC32(const std::vector<uint32_t>& members);
-    bool resolveByMD5(size_t bucket, const std::vector<uint32_t>& members);
-    bool digestBatchFrom(size_t bucket, const std::vector<uint32_t>& members);
+    bool resolveByChecksum(size_t bucket, const std::vector<uint32_t>& members);
+    bool checksumBatchFrom(size_t bucket, const std::vector<uint32_t>& members);
+    bool hasCachedChecksum(const Data_FileItem& item) const;
     bool resolveByBytes(const std::vector<uint32_t>& members);
     bool splitByContentHash(const std::vector<uint32_t>& members, uint64_t limit,
                             std::vector<std::vector<uint32_t>>& parts);
@@ -62,10 +68,16 @@ private:
     std::vector<std::vector<uint32_t>> m_classes;
     std::vector<int32_t> m_bucketOf;               // levels 3 to 5: size bucket per candidate
     std::vector<std::vector<uint32_t>> m_buckets;
-    // Level 4: per candidate, the digest and whether it is computed / readable; per bucket,
-    // whether its members' digests are computed.
-    enum class DigestState : uint8_t { Pending, Computed, Unreadable };
-    std::vector<std::array<uint8_t, 16>> m_digests;
-    std::vector<DigestState> m_digestState;
-    std::vector<bool> m_bucketDigested;
+    // Levels 3 to 5: per candidate, the checksum (a CRC-32 in the first four bytes; none at
+    // level 5) and its state; per bucket, whether its members' beginnings and checksums are
+    // settled.
+    enum class SumState : uint8_t {
+        Pending,
+        Computed,
+        Unreadable,   // a duplicate of nothing
+        Distinct,     // no other file of its size begins like it: a duplicate of nothing
+    };
+    std::vector<std::array<uint8_t, 16>> m_sums;
+    std::vector<SumState> m_sumState;
+    std::vector<bool> m_bucketSummed;
 };

@@ -165,17 +165,22 @@ bool Duplicate_FileContent::hashFile(const std::string& file, uint64_t limit, ui
 
 // The checksums are those of Tool_Resource (the same algorithm objects); the file is
 // streamed here through a buffer sized to it, which matters for many small files.
+bool Duplicate_FileContent::fileCRC32(const std::string& file, uint32_t& crc, const Event* stop) {
+    Tool_CRC32 checksum;
+    if (!streamRegularFile(file, UINT64_MAX, stop, [&](const uint8_t* p, size_t n) { checksum.update(p, n); }))
+        return false;
+    crc = checksum.value();
+    return true;
+}
+
 bool Duplicate_FileContent::itemCRC32(Data_FileItem& item, uint32_t& crc) {
     if (item.m_dwCRC32 != 0) {
         crc = item.m_dwCRC32;
         return true;
     }
-    Tool_CRC32 checksum;
-    if (!streamRegularFile(item.getFullFileName(), UINT64_MAX, nullptr,
-                           [&](const uint8_t* p, size_t n) { checksum.update(p, n); }))
+    if (!fileCRC32(item.getFullFileName(), crc))
         return false;
-    item.m_dwCRC32 = checksum.value();   // a genuine 0 stays "not computed", as the item's cache has it
-    crc = checksum.value();
+    item.m_dwCRC32 = crc;   // a genuine 0 stays "not computed", as the item's cache has it
     return true;
 }
 

@@ -28,6 +28,10 @@ public:
     // Touches nothing but the file and `digest`: safe to call from several threads at once.
     static bool fileMD5(const std::string& file, uint8_t digest[16], const Event* stop = nullptr);
 
+    // The CRC-32 of the whole file. False when it cannot be read or `stop` is set. Safe to
+    // call from several threads at once.
+    static bool fileCRC32(const std::string& file, uint32_t& crc, const Event* stop = nullptr);
+
     // The item's CRC-32: the cached m_dwCRC32 when it is nonzero, else read from the file
     // and cached. False when the file cannot be read (the item is left unchanged).
     static bool itemCRC32(Data_FileItem& item, uint32_t& crc);

@@ -1,7 +1,9 @@
 // Grouping behaviour of the duplicate finder on real files.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +11,7 @@
 #include "search/Search_Man.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
+#include "tools/Tool_CRC32.h"
 #include "tools/Tool_Resource.h"
 
 using namespace duptest;
@@ -313,6 +316,77 @@ TEST_F(DuplicateManTest, CachedChecksumsAreTrustedAndFreshOnesAreKept) {
     ASSERT_EQ(run->receiver.kept.size(), 2u);
     for (const auto& item : run->receiver.kept)
         EXPECT_EQ(item->m_dwCRC32, Tool_Resource::checkFileCRC32(dir / "c1"));
+}
+
+// ---- checksum collisions ---------------------------------------------------------------
+
+uint32_t crcOf(const std::string& bytes) {
+    Tool_CRC32 crc;
+    crc.update(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    return crc.value();
+}
+
+// Two different 64-byte texts with the same CRC-32: the second differs from the first in its
+// first byte, and its last four bytes are chosen to bring the checksum back. For texts of
+// one length the CRC is affine, so the four bytes solve a 32x32 system over GF(2).
+std::pair<std::string, std::string> crc32Collision() {
+    std::mt19937 rng(11);
+    std::string first(64, '\0');
+    for (char& c : first)
+        c = static_cast<char>(rng() & 0xFF);
+    const std::string zero(64, '\0');
+    auto linear = [&](const std::string& d) { return crcOf(d) ^ crcOf(zero); };
+    std::array<uint32_t, 32> value{}, mask{};
+    std::array<bool, 32> used{};
+    for (int bit = 0; bit < 32; ++bit) {
+        std::string e = zero;
+        e[60 + bit / 8] = static_cast<char>(1 << (bit % 8));
+        uint32_t v = linear(e), m = 1u << bit;
+        for (int b = 31; b >= 0; --b) {
+            if (!((v >> b) & 1))
+                continue;
+            if (!used[b]) {
+                used[b] = true;
+                value[b] = v;
+                mask[b] = m;
+                break;
+            }
+            v ^= value[b];
+            m ^= mask[b];
+        }
+    }
+    std::string change = zero;
+    change[0] = 1;
+    uint32_t rest = linear(change), patch = 0;
+    for (int b = 31; b >= 0; --b)
+        if ((rest >> b) & 1 && used[b]) {
+            rest ^= value[b];
+            patch ^= mask[b];
+        }
+    std::string second = first;
+    second[0] = static_cast<char>(second[0] ^ 1);
+    for (int bit = 0; bit < 32; ++bit)
+        if ((patch >> bit) & 1)
+            second[60 + bit / 8] = static_cast<char>(second[60 + bit / 8] ^ (1 << (bit % 8)));
+    return {first, second};
+}
+
+TEST_F(DuplicateManTest, DifferentFilesWithEqualCrc32AreNotDuplicatesRegression) {
+    // Equal size and CRC-32 but other bytes: only the true copy joins the group.
+    const auto [first, second] = crc32Collision();
+    ASSERT_NE(first, second);
+    ASSERT_EQ(crcOf(first), crcOf(second));
+    dir.write("a/original.bin", first);
+    dir.write("b/forged.bin", second);
+    dir.write("c/copy.bin", first);
+    std::vector<std::unique_ptr<Data_FileItem>> items;
+    items.push_back(itemFor(dir / "a/original.bin", 1));
+    items.push_back(itemFor(dir / "b/forged.bin", 2));
+    items.push_back(itemFor(dir / "c/copy.bin", 3));
+    auto run = group(3, std::move(items));
+    const std::vector<std::vector<Member>> expected = {{{3, 1}, {1, 1}}};
+    EXPECT_EQ(run->receiver.groups, expected);
+    EXPECT_EQ(run->returned, 2u);
 }
 
 // ---- stopping ----------------------------------------------------------------------------
