@@ -1,5 +1,6 @@
 #include "index/SF_FileFind.h"
 
+#include <atomic>
 #include <sys/stat.h>
 
 #include "platform/FileTimeConvert.h"
@@ -15,8 +16,6 @@ std::string withoutTrailingSlash(const std::string& folder) {
 
 // Few entries are not worth a hand-over to the helper.
 constexpr size_t kMinEntriesForHelper = 4;
-// Entries listed (and stat'ed ahead) at a time.
-constexpr size_t kSliceEntries = 4096;
 }  // namespace
 
 SF_FileFind::~SF_FileFind() { withdraw(); }
@@ -34,16 +33,8 @@ bool SF_FileFind::listFolder() {
     m_job.clear();
     m_next = 0;
     // A huge folder is taken a slice at a time, so memory stays bounded.
-    while (m_job.count() < kSliceEntries && !m_listEnded) {
-        if (!m_enum.next()) {
-            m_listEnded = true;
-            break;
-        }
-        m_job.nameAt.push_back(static_cast<uint32_t>(m_job.names.size()));
-        m_job.names += m_enum.name();
-        m_job.names += '\0';
-    }
-    m_job.dirFd = m_enum.fd();
+    m_job.listFrom(m_enum, SF_StatHelper::kSliceEntries, m_listEnded);
+    m_job.folderDev = m_folderDev;
     m_job.prepare();
     if (m_helper && m_job.count() >= kMinEntriesForHelper) {
         m_helper->push(m_job);
@@ -71,10 +62,24 @@ bool SF_FileFind::noteFolderDevice() {
     return true;
 }
 
-bool SF_FileFind::findChild(const SF_FileFind& parent, std::string_view name, const std::string& folder) {
+bool SF_FileFind::findChild(SF_FileFind& parent, std::string_view name, const std::string& folder) {
     forget();
     m_helper = parent.m_helper;
     m_folder = withoutTrailingSlash(folder);
+    if (m_helper && parent.m_pushed && parent.m_next > 0 && parent.m_job.nameView(parent.m_next - 1) == name) {
+        if (auto ahead = SF_StatHelper::claimFolder(parent.m_job, parent.m_next - 1)) {
+            m_enum = std::move(ahead->dir);
+            m_job = std::move(ahead->job);
+            m_listEnded = ahead->listEnded;
+            m_folderDev = m_job.folderDev;
+            m_next = 0;
+            if (m_job.count() >= kMinEntriesForHelper) {
+                m_helper->push(m_job);
+                m_pushed = true;
+            }
+            return true;
+        }
+    }
     if (!m_enum.openChild(parent.m_enum, name) || !noteFolderDevice())
         return false;
     m_listEnded = false;
@@ -104,6 +109,8 @@ bool SF_FileFind::findNextFile() {
             continue;
         }
         const size_t i = m_next++;
+        if (m_pushed)
+            std::atomic_ref<size_t>(m_job.walkerNext).store(m_next, std::memory_order_relaxed);
         if (!SF_StatHelper::take(m_job, i))
             continue;   // vanished (or cannot be asked) since the folder was read
         m_stat = m_job.stats[i];

@@ -30,8 +30,9 @@ public:
     // errno when it cannot be opened.
     bool findFile(const std::string& folder);
     // Starts enumerating the subfolder `name` of the folder `parent` enumerates, without
-    // following a symbolic link; `folder` is the subfolder's full path.
-    bool findChild(const SF_FileFind& parent, std::string_view name, const std::string& folder);
+    // following a symbolic link; `folder` is the subfolder's full path. When `name` is the
+    // parent's current entry, the helper may have read the subfolder ahead: it is taken over.
+    bool findChild(SF_FileFind& parent, std::string_view name, const std::string& folder);
     // Moves to the next entry; false at the end (or on a read error).
     bool findNextFile();
     void close();

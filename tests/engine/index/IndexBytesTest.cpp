@@ -161,9 +161,22 @@ void spreadTimes(const TempDir& t) {
     }
 }
 
+// Many sibling folders, some large and some nested: the helper reads folders ahead.
+void manyFolders(const TempDir& t) {
+    for (int a = 0; a < 120; ++a) {
+        const std::string d = "s" + std::to_string(a) + "/";
+        const int files = a % 60 == 0 ? 4200 : 6;
+        for (int f = 0; f < files; ++f)
+            t.write(d + "f" + std::to_string(f), std::string(static_cast<size_t>(f % 5), 'y'));
+        if (a % 9 == 0)
+            t.write(d + "sub/deep/x.txt", "deep");
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Trees, IndexBytes,
                          ::testing::Values(TreeShape{"NestedFolders", nested}, TreeShape{"LargerThanASlice", largeFolder},
-                                           TreeShape{"OddEntries", oddEntries}, TreeShape{"SpreadTimes", spreadTimes}),
+                                           TreeShape{"OddEntries", oddEntries}, TreeShape{"SpreadTimes", spreadTimes},
+                                           TreeShape{"ManyFolders", manyFolders}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
