@@ -12,7 +12,7 @@
 
 namespace {
 // Bytes hashed to split a large bucket of equal sizes before any byte comparison.
-constexpr uint64_t kPrefixBytes = 64 * 1024;
+constexpr uint64_t kPrefixBytes = uint64_t{64} * 1024;
 // Above this many files with equal size and equal beginnings, whole-file hashes split them
 // further, so the comparisons against class representatives stay few.
 constexpr size_t kFullHashThreshold = 4;

@@ -12,7 +12,7 @@ class Event;
 class Duplicate_FileContent {
 public:
     // Bytes read per block by the comparison and the hashes.
-    static constexpr size_t kBlockSize = 256 * 1024;
+    static constexpr size_t kBlockSize = size_t{256} * 1024;
 
     // True when both files can be read to their end and hold the same bytes. The lengths
     // reported for the open files must agree, and both must end exactly there: a file that

@@ -114,7 +114,7 @@ public:
     // Read ahead and waiting for the walk at most: folders (each holds a descriptor; fewer
     // when the descriptor limit is low) and their entries in all.
     static constexpr size_t kMaxPrefetchedFolders = 256;
-    static constexpr size_t kMaxPrefetchedEntries = 64 * 1024;
+    static constexpr size_t kMaxPrefetchedEntries = size_t{64} * 1024;
 
 private:
     void run();
