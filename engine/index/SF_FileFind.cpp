@@ -36,11 +36,15 @@ bool SF_FileFind::listFolder() {
     m_job.listFrom(m_enum, SF_StatHelper::kSliceEntries, m_listEnded);
     m_job.folderDev = m_folderDev;
     m_job.prepare();
+    handToHelper();
+    return true;
+}
+
+void SF_FileFind::handToHelper() {
     if (m_helper && m_job.count() >= kMinEntriesForHelper) {
         m_helper->push(m_job);
         m_pushed = true;
     }
-    return true;
 }
 
 bool SF_FileFind::findFile(const std::string& folder) {
@@ -73,10 +77,7 @@ bool SF_FileFind::findChild(SF_FileFind& parent, std::string_view name, const st
             m_listEnded = ahead->listEnded;
             m_folderDev = m_job.folderDev;
             m_next = 0;
-            if (m_job.count() >= kMinEntriesForHelper) {
-                m_helper->push(m_job);
-                m_pushed = true;
-            }
+            handToHelper();
             return true;
         }
     }

@@ -68,6 +68,7 @@ public:
 
 private:
     bool listFolder();
+    void handToHelper();   // pushes m_job to the helper when it is worth it
     void withdraw();
     void forget();   // drops the listing (the helper lets go of it)
 
