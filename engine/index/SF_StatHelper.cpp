@@ -13,6 +13,18 @@ void cpuRelax() {
 #endif
 }
 
+// Waits until the other thread has finished with a claimed entry; returns its final state.
+uint8_t waitWhileClaimed(const std::atomic<uint8_t>& s) {
+    uint8_t v;
+    for (unsigned spins = 0; (v = s.load(std::memory_order_acquire)) == SF_StatJob::kClaimed; ++spins) {
+        if (spins < 4096)
+            cpuRelax();
+        else
+            std::this_thread::yield();
+    }
+    return v;
+}
+
 bool statEntry(SF_StatJob& job, size_t i) {
     return DirEnumerator::statAt(job.dirFd, job.name(i), job.stats[i]);
 }
@@ -114,14 +126,7 @@ bool SF_StatHelper::take(SF_StatJob& job, size_t i) {
         return ok;
     }
     // The helper is reading this entry right now (one stat call): wait for it.
-    uint8_t v;
-    for (unsigned spins = 0; (v = s.load(std::memory_order_acquire)) == SF_StatJob::kClaimed; ++spins) {
-        if (spins < 4096)
-            cpuRelax();
-        else
-            std::this_thread::yield();
-    }
-    return v == SF_StatJob::kDone;
+    return waitWhileClaimed(s) == SF_StatJob::kDone;
 }
 
 std::unique_ptr<SF_PrefetchedFolder> SF_StatHelper::claimFolder(SF_StatJob& job, size_t i) {
@@ -132,14 +137,7 @@ std::unique_ptr<SF_PrefetchedFolder> SF_StatHelper::claimFolder(SF_StatJob& job,
     if (s.compare_exchange_strong(expected, SF_StatJob::kFailed, std::memory_order_acq_rel))
         return nullptr;   // not read ahead: the walk's own from now on
     // The helper is reading this folder right now (one slice): wait for it.
-    uint8_t v;
-    for (unsigned spins = 0; (v = s.load(std::memory_order_acquire)) == SF_StatJob::kClaimed; ++spins) {
-        if (spins < 4096)
-            cpuRelax();
-        else
-            std::this_thread::yield();
-    }
-    if (v != SF_StatJob::kDone)
+    if (waitWhileClaimed(s) != SF_StatJob::kDone)
         return nullptr;
     return std::move(job.prefetched[i]);
 }
