@@ -10,7 +10,9 @@ cd "$(dirname "$0")"
 # Debian 12 packages the build, the tests and the program need.
 PACKAGES=(build-essential cmake ninja-build pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev
-          p7zip-full poppler-utils)
+          p7zip-full poppler-utils ccache
+          qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+          libxcb1-dev libx11-dev libx11-xcb-dev libxkbcommon-dev xvfb xauth)
 BENCH_PACKAGES=(fd-find ripgrep plocate jdupes fdupes findutils grep)
 
 install_missing() {
@@ -30,7 +32,9 @@ jobs() { nproc 2>/dev/null || echo 2; }
 
 build() {   # build DIR [cmake options...]
     local dir=$1; shift
-    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
     cmake --build "$dir" -j "$(jobs)"
 }
 

