@@ -38,10 +38,16 @@ std::string absolute(const std::string& path) {
     return p.empty() ? "/" : p;
 }
 
-void useCacheFolder(const std::string& folder) {
+// Makes `folder` (empty: the default) the cache folder. Without `create` a missing folder is
+// left missing and false returned: there are no caches to read.
+bool useCacheFolder(const std::string& folder, bool create = true) {
     const std::string f = folder.empty() ? XdgFolders::programCacheFolder() : absolute(folder);
-    XdgFolders::ensureFolder(f);
+    if (create)
+        XdgFolders::ensureFolder(f);
+    else if (::access(f.c_str(), F_OK) != 0)
+        return false;
     Tool_Resource::setIndexCachePath(f);
+    return true;
 }
 
 struct Quiet : IIndexResultReceiver {
@@ -132,7 +138,8 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
 }
 
 int runList(const std::string& cache, int outFd) {
-    useCacheFolder(cache);
+    if (!useCacheFolder(cache, false))
+        return EXIT_OK;   // no cache folder: nothing is indexed
     for (const auto& c : IndexCacheCatalog::list(Tool_Resource::INDEX_STAGE_LIVE)) {
         char when[64] = "";
         std::tm tm{};
@@ -144,85 +151,25 @@ int runList(const std::string& cache, int outFd) {
 }
 }  // namespace
 
-int IndexCommands::handle(const std::vector<std::string>& args, int outFd, int errFd, std::vector<std::string>& rest,
-                          QuickOptions& quick) {
-    bool index = false, list = false, archives = true;
-    int priority = 10;
-    std::string cache;
-    std::vector<std::string> roots, excluded, types;
-    std::vector<std::string> others;
-    auto usage = [&](const std::string& text) {
-        QdFdWriter::writeAll(errFd, "qdsearch: " + text + "\nTry 'qdsearch --help'.\n");
-        return EXIT_USAGE;
-    };
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size())
-                return false;
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "--") {
-            others.insert(others.end(), args.begin() + static_cast<long>(i), args.end());
-            break;
-        } else if (a == "--index") {
-            index = true;
-        } else if (a == "--list-indexes") {
-            list = true;
-        } else if (a == "--quick") {
-            quick.quick = true;
-        } else if (a == "--no-auto-normal") {
-            quick.noAutoNormal = true;
-        } else if (a == "--no-archives") {
-            archives = false;
-        } else if (a == "--cache" || a.rfind("--cache=", 0) == 0) {
-            if (a.size() > 7 ? (cache = a.substr(8), false) : !value(cache))
-                return usage("--cache needs a folder");
-        } else if (a == "--indexed") {
-            if (!value(v))
-                return usage("--indexed needs a folder");
-            quick.indexed.push_back(v);
-        } else if (a == "--exclude" && index) {
-            if (!value(v))
-                return usage("--exclude needs a folder");
-            excluded.push_back(v);
-        } else if (a == "--exclude-type" && index) {
-            if (!value(v))
-                return usage("--exclude-type needs an extension");
-            types.push_back(v);
-        } else if (a == "--priority" && index) {
-            if (!value(v) || v.empty() || v.find_first_not_of("0123456789") != std::string::npos || std::stoi(v) > 10)
-                return usage("--priority needs a number from 0 to 10");
-            priority = std::stoi(v);
-        } else {
-            others.push_back(a);
+int IndexCommands::run(const IndexOptions& options, const std::string& cacheFolder, int outFd, int errFd) {
+    if (options.index) {
+        if (options.roots.empty()) {
+            QdFdWriter::writeAll(errFd, "qdsearch: --index needs at least one folder\nTry 'qdsearch --help'.\n");
+            return EXIT_USAGE;
         }
+        return runIndex(options.roots, cacheFolder, options.excluded, options.types, options.archives,
+                        options.priority, errFd);
     }
-    quick.cacheFolder = cache;
-    if (index) {
-        for (const auto& o : others) {
-            if (!o.empty() && o[0] == '-')
-                return usage("unknown option with --index: " + o);
-            roots.push_back(o);
-        }
-        if (roots.empty())
-            return usage("--index needs at least one folder");
-        return runIndex(roots, cache, excluded, types, archives, priority, errFd);
-    }
-    if (list)
-        return runList(cache, outFd);
-    rest = std::move(others);
-    return -1;
+    return runList(cacheFolder, outFd);
 }
 
 void IndexCommands::prepareQuick(const QuickOptions& quick, Search_Rule& rule, Search_Man& man) {
     if (!quick.quick)
         return;
-    useCacheFolder(quick.cacheFolder);
     rule.bQuickSearch = 1;
     rule.bAutoNormalSearch = !quick.noAutoNormal;
+    if (!useCacheFolder(quick.cacheFolder, false))
+        return;   // no cache folder, no caches: every folder is walked (or, without auto-normal, skipped)
     // Pending caches left by an indexing run become live before they are read.
     const auto pending = IndexCacheCatalog::rootsOf(Tool_Resource::INDEX_STAGE_PENDING);
     if (!pending.empty())
@@ -234,13 +181,4 @@ void IndexCommands::prepareQuick(const QuickOptions& quick, Search_Rule& rule, S
         roots = IndexCacheCatalog::rootsOf(Tool_Resource::INDEX_STAGE_LIVE);
     man.addIndexedFilePathName(roots);
     man.initSearcher(roots);
-}
-
-std::string IndexCommands::helpText() {
-    return "\nIndex caches:\n"
-           "  --index ROOT...        build the caches of the folders (--exclude DIR, --exclude-type EXT,\n"
-           "                         --no-archives, --priority 0-10) and make them live\n"
-           "  --list-indexes         list the indexed folders: entries, time written\n"
-           "  --quick                answer the search from the caches (--indexed ROOT, --no-auto-normal)\n"
-           "  --cache DIR            the cache folder (default $XDG_CACHE_HOME/Quendrel)\n";
 }

@@ -8,6 +8,8 @@
 #include "cli/QdDuplicatePrinter.h"
 #include "cli/QdFdWriter.h"
 #include "cli/QdInterruptWatcher.h"
+#include "cli/QdTerminalText.h"
+#include "cli/QdUnreadableReporter.h"
 #include "duplicate/Duplicate_Man.h"
 #include "search/Search_Man.h"
 
@@ -18,6 +20,7 @@ const char* const kLevelNames[] = {"name", "size", "time", "crc32", "md5", "byte
 // Keeps every found item for the grouping that follows the search.
 class ResultCollector : public ISearchResultReciever {
 public:
+    explicit ResultCollector(QdUnreadableReporter& unreadable) : m_unreadable(unreadable) {}
     std::vector<std::unique_ptr<Data_FileItem>> items;
 
     void addIndexedResult(uint32_t, Search_CachePathSearcher*) override {}
@@ -29,6 +32,10 @@ public:
     void searchFinished(uint32_t, const Search_Rule&) override {}
     void showMessage(std::unique_ptr<std::string>) override {}
     bool wantsMessages() const override { return false; }
+    void entryUnreadable(const std::string& path, int errorNumber) override { m_unreadable.report(path, errorNumber); }
+
+private:
+    QdUnreadableReporter& m_unreadable;
 };
 
 
@@ -62,8 +69,10 @@ int QdDuplicateMode::run(QdSearchOptions& options, int outFd, int errFd) {
     format.nulSeparated = options.nulSeparated;
     format.longFormat = options.longFormat;
     format.countOnly = options.countOnly;
-    const bool progress = ::isatty(errFd) == 1;
-    QdDuplicatePrinter printer(outFd, format, ::isatty(outFd) == 1, progress ? errFd : -1);
+    format.escapeControls = !options.nulSeparated && QdTerminalText::isTerminal(outFd);   // -0 stays exact
+    const bool progress = QdTerminalText::isTerminal(errFd);
+    QdDuplicatePrinter printer(outFd, format, QdTerminalText::isTerminal(outFd), progress ? errFd : -1);
+    QdUnreadableReporter unreadable(options.quiet ? -1 : errFd, progress);
 
     const bool archives = options.rule->bSearchInCompressed != 0;
     if (archives)
@@ -75,7 +84,7 @@ int QdDuplicateMode::run(QdSearchOptions& options, int outFd, int errFd) {
     {
         QdInterruptWatcher watcher;
         Search_Man::s_hStopSearchEvent.reset();
-        ResultCollector collector;
+        ResultCollector collector(unreadable);
         {
             Search_Man searcher;
             searcher.search(*options.rule, &collector);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "cli/QdFdWriter.h"
+#include "cli/QdTerminalText.h"
 #include "search/Data_FileItem.h"
 #include "search/Search_Man.h"
 
@@ -52,7 +53,8 @@ void QdDuplicatePrinter::showMessage(std::unique_ptr<std::string> message) {
     if (m_progressFd < 0 || !message || *message == m_lastProgress)
         return;
     m_lastProgress = *message;
-    QdFdWriter::writeAll(m_progressFd, "\r" + m_lastProgress + "\033[K");
+    // A terminal: the text may hold a file name with control characters.
+    QdFdWriter::writeAll(m_progressFd, "\r" + QdTerminalText::escapeControls(m_lastProgress) + "\033[K");
 }
 
 bool QdDuplicatePrinter::flush() {

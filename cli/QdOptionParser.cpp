@@ -1,10 +1,9 @@
 #include "cli/QdOptionParser.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cmath>
-#include <cstdlib>
 #include <filesystem>
+#include <limits>
+#include <sys/stat.h>
 
 #include "cli/QdDuplicateMode.h"
 #include "content/ContainTextItem.h"
@@ -28,10 +27,24 @@ std::string flag(bool& field) {
     return {};
 }
 
-std::string applySize(const std::string& text, const char* option, bool& on, float& size, uint16_t& unit) {
-    if (!QdOptionParser::parseSize(text, size, unit))
-        return std::string("bad size for ") + option + ": '" + text + "' (expected N, NB, NK or NM)";
-    on = true;
+std::string applySize(const std::string& text, const char* option, bool& on, int64_t& bytes, float& size,
+                      uint16_t& unit) {
+    switch (QdOptionParser::parseSize(text, bytes, size, unit)) {
+    case QdNumberText::Status::Ok: on = true; return {};
+    case QdNumberText::Status::OutOfRange:
+        return std::string("size for ") + option + " out of range: '" + text + "' (at most " +
+               std::to_string(std::numeric_limits<int64_t>::max()) + " bytes)";
+    case QdNumberText::Status::Malformed: break;
+    }
+    return std::string("bad size for ") + option + ": '" + text +
+           "' (expected a number, optionally with a fraction, and a unit B, K, M or G; default K)";
+}
+
+std::string applyPriority(QdSearchOptions& o, const Values& v) {
+    int64_t priority = 0;
+    if (QdNumberText::parseInteger(v[0], 0, 10, priority) != QdNumberText::Status::Ok)
+        return "bad value for --priority: '" + v[0] + "' (expected a number from 0 to 10)";
+    o.indexing.priority = static_cast<int>(priority);
     return {};
 }
 
@@ -71,8 +84,14 @@ std::string applyBetween(QdSearchOptions& o, const Values& v) {
 
 std::string applyWithin(QdSearchOptions& o, const Values& v) {
     int32_t count, unit;
-    if (!QdOptionParser::parsePeriod(v[0], count, unit))
+    switch (QdOptionParser::parsePeriod(v[0], count, unit)) {
+    case QdNumberText::Status::Ok: break;
+    case QdNumberText::Status::OutOfRange:
+        return "period for --within out of range: '" + v[0] + "' (the count goes from 1 to " +
+               std::to_string(std::numeric_limits<int32_t>::max()) + ")";
+    case QdNumberText::Status::Malformed:
         return "bad period for --within: '" + v[0] + "' (expected N followed by d, w, m or y)";
+    }
     o.rule->date.bAny = false;
     o.rule->date.bSpecify = false;
     o.rule->date.bWithin = true;
@@ -130,32 +149,39 @@ std::string applyMainTerm(QdSearchOptions& o, const std::string& text, bool hex)
     return {};
 }
 
+constexpr unsigned kSearch = QdOptionParser::MODE_SEARCH;
+constexpr unsigned kIndex = QdOptionParser::MODE_INDEX;
+constexpr unsigned kAny = QdOptionParser::MODE_ANY;
+
 const std::vector<QdOptionParser::Option> kOptions = {
     // ---- where and what ---------------------------------------------------------------
     {"folder", 'f', 1, "DIR", "search in DIR (repeatable; default: the current folder)",
-     [](QdSearchOptions& o, const Values& v) { o.folders.push_back(v[0]); return std::string(); }},
+     [](QdSearchOptions& o, const Values& v) { o.folders.push_back(v[0]); return std::string(); }, kSearch,
+     "Where and what:"},
     {"no-subdirs", 0, 0, "", "do not descend into subfolders",
      [](QdSearchOptions& o, const Values&) { o.rule->bIncludeSubDir = 0; return std::string(); }},
     {"target", 0, 1, "files|folders|both", "what may match (default both)", applyTarget},
-    {"archives", 0, 0, "", "look inside archives met on the way",
+    {"archives", 0, 0, "", "also list archive members (matched by name, size and date only)",
      [](QdSearchOptions& o, const Values&) { o.rule->bSearchInCompressed = 1; return std::string(); }},
     {"no-operators", 0, 0, "", "take the name line literally (no + ^ ! - operators)",
      [](QdSearchOptions& o, const Values&) { return flag(o.rule->bDisableBooleanOpt); }},
     // ---- size and date ----------------------------------------------------------------
-    {"larger", 0, 1, "N[B|K|M]", "at least this size (default unit K)",
+    {"larger", 0, 1, "N[B|K|M|G]", "at least this size, exactly (default unit K = 1024 bytes)",
      [](QdSearchOptions& o, const Values& v) {
-         return applySize(v[0], "--larger", o.rule->bLargerOn, o.rule->fLargerSize, o.rule->wLargerUnit);
-     }},
-    {"smaller", 0, 1, "N[B|K|M]", "at most this size (default unit K)",
+         return applySize(v[0], "--larger", o.rule->bLargerOn, o.rule->nLargerBytes, o.rule->fLargerSize,
+                          o.rule->wLargerUnit);
+     }, kSearch, "Size and date:"},
+    {"smaller", 0, 1, "N[B|K|M|G]", "at most this size, exactly (default unit K)",
      [](QdSearchOptions& o, const Values& v) {
-         return applySize(v[0], "--smaller", o.rule->bSmallerOn, o.rule->fSmallerSize, o.rule->wSmallerUnit);
+         return applySize(v[0], "--smaller", o.rule->bSmallerOn, o.rule->nSmallerBytes, o.rule->fSmallerSize,
+                          o.rule->wSmallerUnit);
      }},
     {"within", 0, 1, "N{d|w|m|y}", "modified within the last N days, weeks, months or years", applyWithin},
     {"between", 0, 2, "FROM TO", "dated between two days (YYYY-MM-DD, both whole days)", applyBetween},
     {"time", 0, 1, "modified|created|accessed", "which time --between tests (default modified)", applyTime},
     // ---- content ----------------------------------------------------------------------
-    {"text", 0, 1, "TEXT", "files containing TEXT",
-     [](QdSearchOptions& o, const Values& v) { return applyMainTerm(o, v[0], false); }},
+    {"text", 0, 1, "TEXT", "files containing TEXT (taken literally, operators included)",
+     [](QdSearchOptions& o, const Values& v) { return applyMainTerm(o, v[0], false); }, kSearch, "Content:"},
     {"hex", 0, 1, "HEX", "files containing these bytes (hexadecimal pairs, spaces ignored)",
      [](QdSearchOptions& o, const Values& v) { return applyMainTerm(o, v[0], true); }},
     {"not", 0, 0, "", "files NOT containing the --text/--hex term",
@@ -165,27 +191,49 @@ const std::vector<QdOptionParser::Option> kOptions = {
     {"word", 0, 0, "", "--text matches whole words only",
      [](QdSearchOptions& o, const Values&) { return flag(o.mainTerm.isWholeWord); }},
     {"encoding", 0, 1, "ansi|utf16|both", "encoding of --text (default ansi, i.e. UTF-8)", applyEncoding},
-    {"expr", 0, 1, "EXPR", "content expression (terms joined by + ^ ! -)",
+    {"expr", 0, 1, "EXPR", "content expression: + ^ ! - terms, # $ % @ ~ modifiers (below)",
      [](QdSearchOptions& o, const Values& v) { o.expression = v[0]; return std::string(); }},
     // ---- duplicates -------------------------------------------------------------------
     {"duplicates", 0, 1, "name|size|time|crc32|md5|bytes",
      "print the results grouped into duplicates at this level (groups end with an empty line)",
-     QdDuplicateMode::applyOption},
+     QdDuplicateMode::applyOption, kSearch, "Duplicates:"},
     // ---- output -----------------------------------------------------------------------
     {"null", '0', 0, "", "end each result with NUL instead of a newline",
-     [](QdSearchOptions& o, const Values&) { return flag(o.nulSeparated); }},
+     [](QdSearchOptions& o, const Values&) { return flag(o.nulSeparated); }, kSearch, "Output:"},
     {"long", 0, 0, "", "size, last write time, attributes and path, tab-separated",
      [](QdSearchOptions& o, const Values&) { return flag(o.longFormat); }},
-    {"snippets", 0, 0, "", "after each content match, its excerpts",
+    {"snippets", 0, 0, "", "after each content match its excerpts, the match in [ ]",
      [](QdSearchOptions& o, const Values&) { return flag(o.snippets); }},
     {"count", 0, 0, "", "print only the number of results",
      [](QdSearchOptions& o, const Values&) { return flag(o.countOnly); }},
     {"stats", 0, 0, "", "result count and elapsed milliseconds on standard error",
      [](QdSearchOptions& o, const Values&) { return flag(o.stats); }},
+    {"quiet", 'q', 0, "", "no messages about folders and files that cannot be read",
+     [](QdSearchOptions& o, const Values&) { return flag(o.quiet); }},
     {"help", 'h', 0, "", "show this help",
-     [](QdSearchOptions& o, const Values&) { return flag(o.help); }},
+     [](QdSearchOptions& o, const Values&) { return flag(o.help); }, kAny},
     {"version", 0, 0, "", "show the version",
-     [](QdSearchOptions& o, const Values&) { return flag(o.version); }},
+     [](QdSearchOptions& o, const Values&) { return flag(o.version); }, kAny},
+    // ---- index caches -----------------------------------------------------------------
+    {"index", 0, 0, "", "build the caches of the ROOT folders, make them live",
+     [](QdSearchOptions& o, const Values&) { return flag(o.indexing.index); }, kIndex, "Index caches:"},
+    {"exclude", 0, 1, "DIR", "with --index: do not index DIR (repeatable)",
+     [](QdSearchOptions& o, const Values& v) { o.indexing.excluded.push_back(v[0]); return std::string(); }, kIndex},
+    {"exclude-type", 0, 1, "EXT", "with --index: do not index files with extension EXT (repeatable)",
+     [](QdSearchOptions& o, const Values& v) { o.indexing.types.push_back(v[0]); return std::string(); }, kIndex},
+    {"no-archives", 0, 0, "", "with --index: do not index the members of archives",
+     [](QdSearchOptions& o, const Values&) { o.indexing.archives = false; return std::string(); }, kIndex},
+    {"priority", 0, 1, "0-10", "with --index: the indexing thread's priority (default 10)", applyPriority, kIndex},
+    {"list-indexes", 0, 0, "", "list the indexed roots: root, entries, time written",
+     [](QdSearchOptions& o, const Values&) { return flag(o.indexing.list); }, QdOptionParser::MODE_LIST},
+    {"quick", 0, 0, "", "answer the search from the caches; folders without one are walked",
+     [](QdSearchOptions& o, const Values&) { return flag(o.quick.quick); }},
+    {"indexed", 0, 1, "ROOT", "with --quick: only the cache of ROOT (repeatable)",
+     [](QdSearchOptions& o, const Values& v) { o.quick.indexed.push_back(v[0]); return std::string(); }},
+    {"no-auto-normal", 0, 0, "", "with --quick: do not walk folders that no cache covers",
+     [](QdSearchOptions& o, const Values&) { return flag(o.quick.noAutoNormal); }},
+    {"cache", 0, 1, "DIR", "the cache folder (default $XDG_CACHE_HOME/Quendrel)",
+     [](QdSearchOptions& o, const Values& v) { o.quick.cacheFolder = v[0]; return std::string(); }, kAny},
 };
 
 const QdOptionParser::Option* findLong(const std::string& name) {
@@ -210,58 +258,71 @@ std::string absoluteFolder(const std::string& folder, const std::string& current
     return normal.empty() ? std::string("/") : normal;
 }
 
+// A text as one word for a POSIX shell: in single quotes, each ' written as '\''.
+std::string shellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+bool isFolder(const std::string& path) {
+    struct stat st{};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// "qdsearch ~/Documents" searches the current folder for names matching "/home/u/Documents":
+// likely not what was meant, so say how to search inside it. The lines that list every
+// name ("", "*", ".") are no folder to hint at.
+void noteLoneFolder(const std::string& line, const std::string& currentFolder, std::vector<std::string>& notices) {
+    if (line.empty() || line == "*" || line == "." || !isFolder(absoluteFolder(line, currentFolder)))
+        return;
+    notices.push_back(shellQuoted(line) + " is a folder, read here as the name line: the current folder is searched "
+                      "for names matching it. To search inside it, run: qdsearch '' " + shellQuoted(line));
+}
+
 }  // namespace
 
 const std::vector<QdOptionParser::Option>& QdOptionParser::table() { return kOptions; }
 
-bool QdOptionParser::parseSize(const std::string& text, float& value, uint16_t& unit) {
-    if (text.empty())
-        return false;
-    std::string number = text;
-    unit = 1;
-    const char last = number.back();
-    if (last == 'b' || last == 'B')
-        unit = 0;
-    else if (last == 'k' || last == 'K')
-        unit = 1;
-    else if (last == 'm' || last == 'M')
-        unit = 2;
-    else if ((last < '0' || last > '9') && last != '.')
-        return false;   // an unknown unit
-    if ((last < '0' || last > '9') && last != '.')
-        number.pop_back();
-    if (number.empty() || number.front() == '-' || number.front() == '+')
-        return false;
-    for (char c : number)
-        if ((c < '0' || c > '9') && c != '.')
-            return false;
-    char* end = nullptr;
-    errno = 0;
-    const float parsed = std::strtof(number.c_str(), &end);
-    if (end != number.c_str() + number.size() || errno == ERANGE || !std::isfinite(parsed) || parsed < 0)
-        return false;
-    value = parsed;
-    return true;
+QdNumberText::Status QdOptionParser::parseSize(const std::string& text, int64_t& bytes, float& value,
+                                               uint16_t& unit) {
+    int64_t exact = 0;
+    int unitIndex = 1;
+    const QdNumberText::Status status = QdNumberText::parseSize(text, 1, exact, unitIndex);
+    if (status != QdNumberText::Status::Ok)
+        return status;
+    // The float fields know B, K and M; a size in G is kept in M.
+    const uint16_t storedUnit = static_cast<uint16_t>(unitIndex > 2 ? 2 : unitIndex);
+    bytes = exact;
+    value = static_cast<float>(static_cast<double>(exact) / static_cast<double>(int64_t{1} << (10 * storedUnit)));
+    unit = storedUnit;
+    return status;
 }
 
-bool QdOptionParser::parsePeriod(const std::string& text, int32_t& count, int32_t& unit) {
+QdNumberText::Status QdOptionParser::parsePeriod(const std::string& text, int32_t& count, int32_t& unit) {
     if (text.size() < 2)
-        return false;
+        return QdNumberText::Status::Malformed;
+    int32_t parsedUnit;
     switch (text.back()) {
-    case 'd': case 'D': unit = 0; break;
-    case 'w': case 'W': unit = 1; break;
-    case 'm': case 'M': unit = 2; break;
-    case 'y': case 'Y': unit = 3; break;
-    default: return false;
+    case 'd': case 'D': parsedUnit = 0; break;
+    case 'w': case 'W': parsedUnit = 1; break;
+    case 'm': case 'M': parsedUnit = 2; break;
+    case 'y': case 'Y': parsedUnit = 3; break;
+    default: return QdNumberText::Status::Malformed;
     }
-    const char* first = text.data();
-    const char* last = text.data() + text.size() - 1;
-    int32_t parsed = 0;
-    const auto [ptr, ec] = std::from_chars(first, last, parsed);
-    if (ec != std::errc() || ptr != last || parsed <= 0)
-        return false;
-    count = parsed;
-    return true;
+    int64_t parsed = 0;
+    const QdNumberText::Status status = QdNumberText::parseInteger(
+        std::string_view(text).substr(0, text.size() - 1), 1, std::numeric_limits<int32_t>::max(), parsed);
+    if (status != QdNumberText::Status::Ok)
+        return status;
+    count = static_cast<int32_t>(parsed);
+    unit = parsedUnit;
+    return status;
 }
 
 bool QdOptionParser::parseDate(const std::string& text, int& year, int& month, int& day) {
@@ -285,6 +346,7 @@ bool QdOptionParser::parse(const std::vector<std::string>& args, const std::stri
                            QdSearchOptions& options, Error& failure) {
     std::string& error = failure.text;
     std::vector<std::string> positional;
+    std::vector<const Option*> given;
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -338,14 +400,48 @@ bool QdOptionParser::parse(const std::vector<std::string>& args, const std::stri
         error = option->apply(options, values);
         if (!error.empty())
             return false;
+        given.push_back(option);
     }
     if (options.help || options.version)
         return true;
+
+    if (options.indexing.index && options.indexing.list) {
+        error = "--index and --list-indexes exclude each other";
+        return false;
+    }
+    const unsigned mode = options.indexing.index ? MODE_INDEX : options.indexing.list ? MODE_LIST : MODE_SEARCH;
+    for (const Option* option : given) {
+        if (option->modes & mode)
+            continue;
+        if (mode == MODE_SEARCH)
+            error = std::string("option --") + option->longName + " goes with --index only";
+        else
+            error = std::string("option --") + option->longName + " does not go with " +
+                    (mode == MODE_INDEX ? "--index" : "--list-indexes");
+        return false;
+    }
+    if (mode == MODE_INDEX) {
+        options.indexing.roots = positional;
+        return true;
+    }
+    if (mode == MODE_LIST) {
+        if (!positional.empty()) {
+            error = "--list-indexes takes no folders: '" + positional.front() + "'";
+            return false;
+        }
+        return true;
+    }
+    if (!options.quick.quick && (options.quick.noAutoNormal || !options.quick.indexed.empty())) {
+        error = "--indexed and --no-auto-normal go with --quick";
+        return false;
+    }
 
     if (!positional.empty()) {
         options.nameLine = positional.front();
         options.nameLineGiven = true;
         options.folders.insert(options.folders.end(), positional.begin() + 1, positional.end());
+        if (positional.size() == 1 && options.folders.empty())
+            noteLoneFolder(options.nameLine, currentFolder, options.notices);
     }
     return completeRule(currentFolder, options, failure);
 }
@@ -370,6 +466,10 @@ bool QdOptionParser::completeRule(const std::string& currentFolder, QdSearchOpti
         if (Tool_Resource::isFileOrFolderExist(folder.c_str()) != 0) {
             error = "no such folder: " + given;
             return false;
+        }
+        if (!isFolder(folder)) {
+            options.notices.push_back(shellQuoted(given) + " is no folder: nothing is searched in it");
+            continue;
         }
         Tool_Resource::formatPathString(folder, true, true);
         rule.folders.push_back(folder);
@@ -396,33 +496,4 @@ bool QdOptionParser::completeRule(const std::string& currentFolder, QdSearchOpti
         }
     }
     return true;
-}
-
-std::string QdOptionParser::helpText() {
-    std::string text =
-        "Usage: qdsearch [OPTIONS] [NAME-LINE] [FOLDER...]\n"
-        "Searches the folders (default: the current folder) for files and folders whose names\n"
-        "match NAME-LINE (empty: every name) and prints one full path per result.\n"
-        "NAME-LINE: patterns with * and ?, separated by commas (groups); within a group terms\n"
-        "are joined by space or + (and), ^ (or), ! (xor), - (not). A leading / matches the\n"
-        "patterns against folder paths too.\n\nOptions:\n";
-    for (const auto& option : kOptions) {
-        std::string left = "  ";
-        if (option.shortName)
-            left += std::string("-") + option.shortName + ", ";
-        else
-            left += "    ";
-        left += std::string("--") + option.longName;
-        if (option.valueCount > 0)
-            left += std::string(" ") + option.valueNames;
-        if (left.size() < 34)
-            left.resize(34, ' ');
-        else
-            left += "\n" + std::string(34, ' ');
-        text += left + option.help + "\n";
-    }
-    text +=
-        "\nExit status: 0 something was found, 1 nothing was found, 2 usage error or bad value.\n"
-        "Ctrl+C ends a search early: the results found so far stay printed and count.\n";
-    return text;
 }

@@ -1,6 +1,8 @@
 #include "cli/QdResultPrinter.h"
 
 #include "cli/QdFdWriter.h"
+#include "cli/QdTerminalText.h"
+#include "cli/QdUnreadableReporter.h"
 #include "index/Search_CachePathSearcher.h"
 
 #include <cerrno>
@@ -58,6 +60,8 @@ std::string QdResultPrinter::formatItem(Data_FileItem& item, const Format& forma
     // An archive member prints as its folder (archive path, '/', inner folder) plus name.
     std::string path = item.m_strPath;
     path += item.getFileName();
+    if (format.escapeControls)
+        path = QdTerminalText::escapeControls(path);
     if (!format.longFormat)
         return path;
     std::string record = std::to_string(item.m_nSize);
@@ -106,7 +110,11 @@ void QdResultPrinter::printItem(Data_FileItem& item) {
         for (const auto& snippet : item.m_vecSnippets) {
             if (!snippet || (snippet->before.empty() && snippet->match.empty() && snippet->after.empty()))
                 continue;
-            append("\t" + oneLine(snippet->before) + "[" + oneLine(snippet->match) + "]" + oneLine(snippet->after));
+            std::string excerpt =
+                oneLine(snippet->before) + "[" + oneLine(snippet->match) + "]" + oneLine(snippet->after);
+            if (m_format.escapeControls)
+                excerpt = QdTerminalText::escapeControls(excerpt);
+            append("\t" + excerpt);
             endRecord();
         }
     }
@@ -145,3 +153,8 @@ void QdResultPrinter::searchFinished(uint32_t elapsedMilliseconds, const Search_
 }
 
 void QdResultPrinter::showMessage(std::unique_ptr<std::string>) {}
+
+void QdResultPrinter::entryUnreadable(const std::string& path, int errorNumber) {
+    if (m_unreadable)
+        m_unreadable->report(path, errorNumber);
+}

@@ -4,13 +4,17 @@
 // Output goes to a file descriptor through an internal buffer: flushed after every result
 // when `flushEachResult` (a terminal), otherwise when the buffer fills and by flush().
 // A failed write (closed pipe) stops the search: the stop event is set and nothing more
-// is written.
+// is written. With `escapeControls` (standard output is a terminal) names and excerpts go
+// through QdTerminalText::escapeControls; otherwise their bytes are written unchanged.
+// Unreadable folders and files go to the reporter set with setUnreadableReporter.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "search/ISearchResultReciever.h"
+
+class QdUnreadableReporter;
 
 class QdResultPrinter : public ISearchResultReciever {
 public:
@@ -19,6 +23,7 @@ public:
         bool longFormat = false;     // size, last write time, attributes, path (tab-separated)
         bool snippets = false;       // each excerpt of a content match on its own record
         bool countOnly = false;      // print nothing per result
+        bool escapeControls = false; // escape control characters in names and excerpts
     };
 
     QdResultPrinter(int fd, const Format& format, bool flushEachResult);
@@ -30,6 +35,10 @@ public:
     void searchFinished(uint32_t elapsedMilliseconds, const Search_Rule& rule) override;
     void showMessage(std::unique_ptr<std::string> message) override;
     bool wantsMessages() const override { return false; }
+    void entryUnreadable(const std::string& path, int errorNumber) override;
+
+    // Where unreadable entries are reported (not owned; null: nowhere).
+    void setUnreadableReporter(QdUnreadableReporter* reporter) { m_unreadable = reporter; }
 
     // Writes out what is buffered; false when writing failed (now or before).
     bool flush();
@@ -59,4 +68,5 @@ private:
     uint32_t m_elapsed = 0;
     unsigned m_finished = 0;
     bool m_failed = false;
+    QdUnreadableReporter* m_unreadable = nullptr;
 };

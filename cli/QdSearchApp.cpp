@@ -4,6 +4,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <exception>
 #include <unistd.h>
 
 #include "archive/CExtractMgr.h"
@@ -12,7 +13,10 @@
 #include "cli/QdInterruptWatcher.h"
 #include "cli/QdOptionParser.h"
 #include "cli/QdResultPrinter.h"
+#include "cli/QdTerminalText.h"
+#include "cli/QdUnreadableReporter.h"
 #include "search/Search_Man.h"
+#include "search/Search_Rule.h"
 #include "cli/IndexCommands.h"
 #include "tools/Tool_Resource.h"
 
@@ -39,7 +43,47 @@ std::string describe(const QdOptionParser::Error& error) {
     return text;
 }
 
+// With --quick --no-auto-normal a folder that no open cache covers is not searched, and of
+// a folder that holds indexed roots only those roots are. The first indexed root that
+// contains a folder answers it, as in the search itself.
+void noteUncoveredFolders(const Search_Rule& rule, const Search_Man& man, int errFd, bool escape) {
+    const std::vector<std::string>& roots = man.getIndexedFilePathNames();
+    for (const std::string& folder : rule.folders) {
+        bool inRoot = false, covered = false, holdsRoots = false;
+        for (const std::string& root : roots) {
+            if (!inRoot && Tool_Resource::isPathIncludePath(root, folder)) {
+                inRoot = true;
+                covered = man.findSearcher(root) != nullptr;
+            }
+            if (man.findSearcher(root) && Tool_Resource::isPathIncludePath(folder, root))
+                holdsRoots = true;
+        }
+        if (covered)
+            continue;
+        std::string shown = folder;
+        Tool_Resource::formatPathString(shown, false, false);
+        if (escape)
+            shown = QdTerminalText::escapeControls(shown);
+        QdFdWriter::writeAll(errFd, "qdsearch: '" + shown +
+                                        (!inRoot && holdsRoots
+                                             ? "': only its indexed folders are searched (--no-auto-normal)\n"
+                                             : "': no index cache covers it; with --no-auto-normal it is not "
+                                               "searched\n"));
+    }
+}
+
 }  // namespace
+
+int QdSearchApp::guarded(int errFd, const std::function<int()>& body) {
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        QdFdWriter::writeAll(errFd, std::string("qdsearch: internal error: ") + e.what() + "\n");
+    } catch (...) {
+        QdFdWriter::writeAll(errFd, "qdsearch: internal error\n");
+    }
+    return EXIT_USAGE;
+}
 
 int QdSearchApp::run(int argc, char** argv) {
     std::vector<std::string> args;
@@ -52,22 +96,26 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
     Tool_Resource::setResourceType(Tool_Resource::RT_ENGLISH);
     QdSearchOptions options;
     QdOptionParser::Error error;
-    IndexCommands::QuickOptions quick;
-    std::vector<std::string> searchArgs;
-    if (const int status = IndexCommands::handle(args, outFd, errFd, searchArgs, quick); status >= 0)
-        return status;
-    if (!QdOptionParser::parse(searchArgs, currentFolder(), options, error)) {
+    if (!QdOptionParser::parse(args, currentFolder(), options, error)) {
         QdFdWriter::writeAll(errFd, "qdsearch: " + describe(error) + "\nTry 'qdsearch --help'.\n");
         return EXIT_USAGE;
     }
     if (options.help) {
-        QdFdWriter::writeAll(outFd, QdOptionParser::helpText() + IndexCommands::helpText());
+        QdFdWriter::writeAll(outFd, QdOptionParser::helpText());
         return EXIT_FOUND;
     }
     if (options.version) {
         QdFdWriter::writeAll(outFd, std::string("qdsearch ") + QUENDREL_VERSION + "\n");
         return EXIT_FOUND;
     }
+
+    if (options.indexing.index || options.indexing.list)
+        return IndexCommands::run(options.indexing, options.quick.cacheFolder, outFd, errFd);
+
+    const bool errTerminal = QdTerminalText::isTerminal(errFd);
+    for (const std::string& notice : options.notices)
+        QdFdWriter::writeAll(errFd, "qdsearch: " + (errTerminal ? QdTerminalText::escapeControls(notice) : notice) +
+                                        "\n");
 
     if (options.rule->duplicate.bEnable)
         return QdDuplicateMode::run(options, outFd, errFd);
@@ -77,7 +125,11 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
     format.longFormat = options.longFormat;
     format.snippets = options.snippets;
     format.countOnly = options.countOnly;
-    QdResultPrinter printer(outFd, format, ::isatty(outFd) == 1);
+    // -0 output is for programs (xargs -0): its bytes stay exact even on a terminal.
+    format.escapeControls = !options.nulSeparated && QdTerminalText::isTerminal(outFd);
+    QdResultPrinter printer(outFd, format, QdTerminalText::isTerminal(outFd));
+    QdUnreadableReporter unreadable(options.quiet ? -1 : errFd, errTerminal);
+    printer.setUnreadableReporter(&unreadable);
 
     const bool archives = options.rule->bSearchInCompressed != 0;
     if (archives)
@@ -88,7 +140,9 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
         QdInterruptWatcher watcher;
         Search_Man::s_hStopSearchEvent.reset();
         Search_Man searcher;
-        IndexCommands::prepareQuick(quick, *options.rule, searcher);
+        IndexCommands::prepareQuick(options.quick, *options.rule, searcher);
+        if (options.quick.quick && options.quick.noAutoNormal)
+            noteUncoveredFolders(*options.rule, searcher, errFd, errTerminal);
         searcher.search(*options.rule, &printer);
         searcher.reset();
         interrupted = watcher.interrupted();

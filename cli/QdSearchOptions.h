@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/IndexCommands.h"
 #include "content/ContentTermBuilder.h"
 #include "search/Search_Rule.h"
 
@@ -21,12 +22,22 @@ struct QdSearchOptions {
     bool mainTermGiven = false;
     std::string expression;                // --expr
 
+    // The index commands (--index, --list-indexes) and the quick search (--quick, --cache
+    // for all three).
+    IndexCommands::IndexOptions indexing;
+    IndexCommands::QuickOptions quick;
+
+    // Messages for standard error that do not stop the run (a folder argument that is a
+    // file, a lone folder argument read as the name line), in the order found.
+    std::vector<std::string> notices;
+
     // Output.
     bool nulSeparated = false;   // -0
     bool longFormat = false;     // --long
     bool snippets = false;       // --snippets
     bool countOnly = false;      // --count
     bool stats = false;          // --stats
+    bool quiet = false;          // -q: no messages about unreadable folders and files
     bool help = false;
     bool version = false;
 };

@@ -1,5 +1,7 @@
 #include "content/Search_CT.h"
 
+#include <cerrno>
+
 #include "content/CT_Hex.h"
 #include "content/CT_PDF.h"
 #include "search/Data_FileItem.h"
@@ -20,6 +22,14 @@ void clearSnippets(const Search_Rule& rule) {
         term->snippetBefore.clear();
         term->snippetMatch.clear();
         term->snippetAfter.clear();
+    }
+}
+// The errno of a failed open worth reporting: not for entries that are no regular file or
+// that vanished since they were listed.
+int unreadableOpenError(int error) {
+    switch (error) {
+    case 0: case EISDIR: case EINVAL: case ENXIO: case ENOENT: case ENOTDIR: case ELOOP: return 0;
+    default: return error;
     }
 }
 }  // namespace
@@ -50,6 +60,7 @@ std::unique_ptr<CT_Root> Search_CT::getSearcher(const Data_FileItem& item) const
 }
 
 bool Search_CT::searchContainText(Data_FileItem& item, const Search_Rule& rule, int folderFd) {
+    m_unreadableError = 0;
     if (item.isDirectory() || rule.containText.empty())
         return false;
     std::unique_ptr<CT_Root> searcher = getSearcher(item);
@@ -58,7 +69,9 @@ bool Search_CT::searchContainText(Data_FileItem& item, const Search_Rule& rule, 
         location.folderFd = folderFd;
         location.nameInFolder = item.getFileName().c_str();
     }
+    errno = 0;
     if (!searcher->open(location, rule.containText.front()->isHex)) {
+        m_unreadableError = unreadableOpenError(errno);
         clearSnippets(rule);
         return false;
     }

@@ -37,6 +37,10 @@ public:
     // With folderFd >= 0 (an open descriptor of the item's folder) the file is opened by its
     // bare name relative to that folder; otherwise by its full name.
     bool searchContainText(Data_FileItem& item, const Search_Rule& rule, int folderFd = -1);
+    // After searchContainText: the errno of a file that could not be opened for reading
+    // (EACCES, EIO, ...), 0 when it was opened or when it was no regular file (EISDIR,
+    // EINVAL, ENXIO) or had vanished (ENOENT, ENOTDIR, ELOOP).
+    int unreadableError() const { return m_unreadableError; }
 
 protected:
     void initDefaultType();
@@ -46,4 +50,5 @@ protected:
 private:
     std::map<std::string, SearcherFactory> m_mapOfType;
     std::vector<uint8_t> m_buffer;
+    int m_unreadableError = 0;
 };

@@ -54,6 +54,7 @@ public:
     // duplicates are being grouped). True when the file satisfies rule.containText; the
     // item's excerpts have then grown by one per term. `folderFd`, when >= 0, is an open
     // descriptor of the item's folder (a walk's): the file is opened relative to it.
+    // A file that exists but cannot be opened goes to receiver->entryUnreadable.
     bool isContainText(Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver,
                        int folderFd = -1);
 
@@ -96,6 +97,8 @@ public:
     void deleteIndexCacheFiles(const std::vector<std::string>& roots);
 
     // ---- size and date tests (shared with the index search) ---------------------------
+    // The bounds are rule.nLargerBytes / nSmallerBytes when set (>= 0), else the float
+    // fields through getBytes; both inclusive.
     static bool _compareSize(int64_t size, const Search_Rule& rule);
     static bool _compareDate(const Data_FileItem& item, const Search_Rule& rule);
     static bool _compareDate(const FILETIME& lastWrite, const FILETIME& creation, const FILETIME& lastAccess,
@@ -142,7 +145,8 @@ protected:
     void searchNormalWay(const Groups& groups, const Search_Rule& rule, const std::vector<std::string>& folders,
                          ISearchResultReciever* receiver);
     // Walks one root breadth first. Folders equal to an entry of `excluded` are not
-    // enumerated. Returns false when the walk was stopped.
+    // enumerated; folders that cannot be opened (the root included) go to
+    // receiver->entryUnreadable. Returns false when the walk was stopped.
     bool searchInFolder(const Groups& groups, const Search_Rule& rule, const std::string& folder,
                         ISearchResultReciever* receiver, const std::vector<std::string>& excluded);
     // Reads an entry's size, times and attributes into an item on demand.

@@ -29,9 +29,12 @@ int64_t Search_Man::getBytes(float value, uint16_t unit) {
 }
 
 bool Search_Man::_compareSize(int64_t size, const Search_Rule& rule) {
-    if (rule.bLargerOn && size < getBytes(rule.fLargerSize, rule.wLargerUnit))
+    // A float holds whole numbers exactly only up to 2^24: an exact bound wins when set.
+    if (rule.bLargerOn &&
+        size < (rule.nLargerBytes >= 0 ? rule.nLargerBytes : getBytes(rule.fLargerSize, rule.wLargerUnit)))
         return false;
-    if (rule.bSmallerOn && size > getBytes(rule.fSmallerSize, rule.wSmallerUnit))
+    if (rule.bSmallerOn &&
+        size > (rule.nSmallerBytes >= 0 ? rule.nSmallerBytes : getBytes(rule.fSmallerSize, rule.wSmallerUnit)))
         return false;
     return true;
 }

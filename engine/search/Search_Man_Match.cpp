@@ -71,7 +71,10 @@ bool Search_Man::isContainText(Data_FileItem& item, const Search_Rule& rule, ISe
                                int folderFd) {
     if (!rule.duplicate.bEnable)
         showSearchMessage(item.getFullFileName(), receiver);
-    return m_ct->searchContainText(item, rule, folderFd);
+    const bool contains = m_ct->searchContainText(item, rule, folderFd);
+    if (receiver && m_ct->unreadableError() != 0)
+        receiver->entryUnreadable(item.getFullFileName(), m_ct->unreadableError());
+    return contains;
 }
 
 void Search_Man::checkAndAdd(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,

@@ -11,6 +11,7 @@
 #include "platform/DirEnumerator.h"
 #include "platform/FileSystemKind.h"
 #include "search/Data_FileItem.h"
+#include "search/ISearchResultReciever.h"
 #include "search/Search_FolderQueue.h"
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"
@@ -47,6 +48,9 @@ std::string_view withoutTrailingSlashes(std::string_view path) {
     return path;
 }
 
+// A folder that is gone, or is no folder any more (O_NOFOLLOW met a link), since it was listed.
+bool isVanished(int error) { return error == ENOENT || error == ENOTDIR || error == ELOOP; }
+
 bool isExcluded(std::string_view folder, const std::vector<std::string>& excluded) {
     for (const std::string& entry : excluded)
         if (withoutTrailingSlashes(entry) == folder)
@@ -82,8 +86,11 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
 
     // The root itself may be a symbolic link: the user chose it, so it is followed.
     const int rootFd = ::open(root.empty() ? "/" : root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (rootFd < 0)
-        return true;   // missing or unreadable: contributes nothing
+    if (rootFd < 0) {   // missing or unreadable: contributes nothing
+        if (receiver)
+            receiver->entryUnreadable(root.empty() ? std::string("/") : root, errno);
+        return true;
+    }
     struct stat rootStat{};
     const dev_t rootDev = ::fstat(rootFd, &rootStat) == 0 ? rootStat.st_dev : 0;
 
@@ -104,8 +111,13 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
             folderPath.append(relative).push_back('/');
         if (!excluded.empty() && isExcluded(withoutTrailingSlashes(folderPath), excluded))
             continue;
-        if (!dir.openAt(rootFd, relative.empty() ? std::string(".") : relative))
-            continue;   // unreadable, vanished, or replaced by a link: contributes nothing
+        if (!dir.openAt(rootFd, relative.empty() ? std::string(".") : relative)) {
+            // Unreadable, vanished, or replaced by a link: contributes nothing. Only the
+            // unreadable ones are worth telling the user about.
+            if (receiver && !isVanished(dir.error()))
+                receiver->entryUnreadable(std::string(withoutTrailingSlashes(folderPath)), dir.error());
+            continue;
+        }
         if (!relative.empty()) {
             // A folder on another file system may be a kernel interface (/proc, /sys, /dev).
             struct stat st{};

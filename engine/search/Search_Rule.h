@@ -35,6 +35,11 @@ struct Search_Rule {
     bool bSmallerOn = false;
     float fSmallerSize = 0;
     uint16_t wSmallerUnit = 1;
+    // Exact bounds in bytes, for front ends that know the byte count (the command line):
+    // when >= 0 the size test uses them instead of the float fields above, which the
+    // panels' stored formats keep. -1: not set.
+    int64_t nLargerBytes = -1;
+    int64_t nSmallerBytes = -1;
     // Handed over for a search in results; the engine consumes it.
     mutable std::vector<std::unique_ptr<Data_FileItem>> previousResults;
 };

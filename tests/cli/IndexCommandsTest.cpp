@@ -57,4 +57,28 @@ TEST(QdSearchIndex, BadPriorityIsAUsageError) {
     EXPECT_NE(err.find("--priority"), std::string::npos);
 }
 
+// --priority 99999999999 used to abort the program on an uncaught std::out_of_range.
+TEST(QdSearchIndex, PriorityBeyondTheIntegerRangeIsAUsageErrorRegression) {
+    TempDir tree, cache;
+    for (const char* value : {"99999999999", "99999999999999999999999", "-1", "1e3"}) {
+        std::string out, err;
+        EXPECT_EQ(TestPaths::runProgram(qdsearch(), {"--index", tree.path(), "--cache", cache.path(), "--priority",
+                                                     value},
+                                        &out, &err),
+                  2)
+            << value;
+        EXPECT_EQ(err, std::string("qdsearch: bad value for --priority: '") + value +
+                           "' (expected a number from 0 to 10)\nTry 'qdsearch --help'.\n");
+    }
+}
+
+TEST(QdSearchIndex, IndexOptionsAreInTheHelp) {
+    std::string out, err;
+    ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--help"}, &out, &err), 0);
+    for (const char* option : {"--index", "--list-indexes", "--quick", "--cache DIR", "--exclude DIR",
+                               "--exclude-type EXT", "--no-archives", "--priority 0-10", "--indexed ROOT",
+                               "--no-auto-normal"})
+        EXPECT_NE(out.find(option), std::string::npos) << option;
+}
+
 }  // namespace

@@ -21,7 +21,8 @@ TEST_P(ParseSize, NumberWithOptionalUnit) {
     const SizeCase& c = GetParam();
     float value = -1;
     uint16_t unit = 99;
-    ASSERT_EQ(QdOptionParser::parseSize(c.text, value, unit), c.ok);
+    int64_t bytes = -1;
+    ASSERT_EQ(QdOptionParser::parseSize(c.text, bytes, value, unit) == QdNumberText::Status::Ok, c.ok);
     if (c.ok) {
         EXPECT_FLOAT_EQ(value, c.value);
         EXPECT_EQ(unit, c.unit);
@@ -36,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, ParseSize,
                                            SizeCase{"Empty", "", false, 0, 0},
                                            SizeCase{"UnitOnly", "K", false, 0, 0},
                                            SizeCase{"Negative", "-1K", false, 0, 0},
-                                           SizeCase{"UnknownUnit", "3G", false, 0, 0},
+                                           SizeCase{"GigabytesAreKeptInMegabytes", "3G", true, 3072, 2},
+                                           SizeCase{"UnknownUnit", "3T", false, 0, 0},
                                            SizeCase{"Garbage", "1x2", false, 0, 0},
                                            SizeCase{"Overflow", "1e99", false, 0, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -54,7 +56,7 @@ class ParsePeriod : public ::testing::TestWithParam<PeriodCase> {};
 TEST_P(ParsePeriod, CountAndUnit) {
     const PeriodCase& c = GetParam();
     int32_t count = -1, unit = -1;
-    ASSERT_EQ(QdOptionParser::parsePeriod(c.text, count, unit), c.ok);
+    ASSERT_EQ(QdOptionParser::parsePeriod(c.text, count, unit) == QdNumberText::Status::Ok, c.ok);
     if (c.ok) {
         EXPECT_EQ(count, c.count);
         EXPECT_EQ(unit, c.unit);
@@ -186,7 +188,7 @@ TEST_P(ParseBadArgs, AreRefused) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ParseBadArgs,
-    ::testing::Values(BadArgs{"UnknownLong", {"--frobnicate"}, 0}, BadArgs{"UnknownShort", {"-q"}, 0},
+    ::testing::Values(BadArgs{"UnknownLong", {"--frobnicate"}, 0}, BadArgs{"UnknownShort", {"-Q"}, 0},
                       BadArgs{"MissingValue", {"--larger"}, 0}, BadArgs{"BetweenNeedsTwo", {"--between", "2023-01-01"}, 0},
                       BadArgs{"FlagWithValue", {"--count=3"}, 0}, BadArgs{"BadTarget", {"--target", "links"}, 0},
                       BadArgs{"BadTime", {"--time", "changed"}, 0}, BadArgs{"BadEncoding", {"--encoding", "latin1"}, 0},
@@ -194,8 +196,41 @@ INSTANTIATE_TEST_SUITE_P(
                       BadArgs{"ReversedDates", {"--between", "2023-02-01", "2023-01-01"}, 0},
                       BadArgs{"TextAndHex", {"--text", "a", "--hex", "41"}, 0},
                       BadArgs{"CaseWithoutText", {"--case"}, 0},
-                      BadArgs{"HexOddDigits", {"--hex", "414"}, 90}, BadArgs{"HexBadDigit", {"--hex", "4G"}, 91}),
+                      BadArgs{"HexOddDigits", {"--hex", "414"}, 90}, BadArgs{"HexBadDigit", {"--hex", "4G"}, 91},
+                      // Numbers out of range: each a message, never an exception.
+                      BadArgs{"PriorityBeyondLongRegression", {"--index", "r", "--priority", "99999999999"}, 0},
+                      BadArgs{"PriorityAboveTen", {"--index", "r", "--priority", "11"}, 0},
+                      BadArgs{"PriorityNegative", {"--index", "r", "--priority", "-1"}, 0},
+                      BadArgs{"PriorityNotANumber", {"--index", "r", "--priority", "high"}, 0},
+                      BadArgs{"WithinBeyondInt32", {"--within", "2147483648d"}, 0},
+                      BadArgs{"LargerBeyondInt64", {"--larger", "9223372036854775808B"}, 0},
+                      BadArgs{"SmallerBeyondInt64InGigabytes", {"--smaller", "99999999999G"}, 0},
+                      // Index options in the one table: each in its own kind of run.
+                      BadArgs{"ExcludeWithoutIndex", {"--exclude", "x"}, 0},
+                      BadArgs{"PriorityWithoutIndex", {"--priority", "3"}, 0},
+                      BadArgs{"TextWithIndex", {"--index", "--text", "a", "r"}, 0},
+                      BadArgs{"IndexAndList", {"--index", "--list-indexes", "r"}, 0},
+                      BadArgs{"ListWithAFolder", {"--list-indexes", "r"}, 0},
+                      BadArgs{"IndexedWithoutQuick", {"--indexed", "r"}, 0},
+                      BadArgs{"CacheWithoutValue", {"--list-indexes", "--cache"}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ParseArgs, IndexOptionsComeFromTheTable) {
+    ASSERT_TRUE(parse({"--index", "--exclude", "a", "--exclude-type=log", "--no-archives", "--priority", "007",
+                       "--cache", "c", "r1", "r2"}))
+        << error.text;
+    EXPECT_TRUE(options.indexing.index);
+    EXPECT_EQ(options.indexing.roots, (std::vector<std::string>{"r1", "r2"}));
+    EXPECT_EQ(options.indexing.excluded, std::vector<std::string>{"a"});
+    EXPECT_EQ(options.indexing.types, std::vector<std::string>{"log"});
+    EXPECT_FALSE(options.indexing.archives);
+    EXPECT_EQ(options.indexing.priority, 7);
+    EXPECT_EQ(options.quick.cacheFolder, "c");
+    ASSERT_TRUE(parse({"--quick", "--indexed", tmp.path(), "--no-auto-normal", "x"})) << error.text;
+    EXPECT_TRUE(options.quick.quick);
+    EXPECT_TRUE(options.quick.noAutoNormal);
+    EXPECT_EQ(options.quick.indexed, std::vector<std::string>{tmp.path()});
+}
 
 TEST(OptionTable, NamesAreUnique) {
     const auto& table = QdOptionParser::table();
