@@ -12,6 +12,8 @@
 AW_Desk::AW_Desk(QWidget* parent)
     : TIW_Root(parent)
 {
+    // Item pointers travel in signals, also across queued connections and signal spies.
+    qRegisterMetaType<AW_Item*>();
     m_container = new AW_Container(this);
     m_container->setGeometry(0, 0, 0, 0);
     m_container->show();
