@@ -253,9 +253,10 @@ void AW_DeskTest::wheelScrollsTheDesk()
         const QPointF pos(10, 5);
         QWheelEvent event(pos, target->mapToGlobal(pos), QPoint(), QPoint(0, angle), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
-        // As from the window system: only such wheel events travel up to the parents.
+        // As from the window system: only such wheel events travel up to the parents, and
+        // sendEvent would clear the mark, so the event goes to notify() itself.
         QSpontaneKeyEvent::setSpontaneous(&event);
-        QApplication::sendEvent(target, &event);
+        qApp->notify(target, &event);
     };
     wheel(-120);
     QCOMPARE(desk->scrollPosition(), notch);
