@@ -158,8 +158,10 @@ void AW_Label::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-            break; // Ctrl+Enter and the like belong to the window
+        if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            event->ignore(); // Ctrl+Enter and the like belong to the window
+            return;
+        }
         event->accept();
         if (!event->isAutoRepeat())
             emit captionActivated(true);
