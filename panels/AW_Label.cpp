@@ -127,7 +127,7 @@ void AW_Label::paintEvent(QPaintEvent* /*event*/)
     const QString captionText = m_caption + QStringLiteral("   ");
     int hintWidth = 0;
     if (!m_hint.isEmpty() && textArea.width() > 0) {
-        hintWidth = fm.horizontalAdvance(m_hint);
+        hintWidth = fm.horizontalAdvance(m_hint) + 2; // elidedText needs a little room beyond the advance
         if (fm.horizontalAdvance(captionText) + hintWidth > textArea.width())
             hintWidth = qMin(hintWidth, textArea.width() / 2);
     }
