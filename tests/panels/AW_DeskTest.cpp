@@ -25,6 +25,7 @@ private slots:
     void scrollCodes();
     void scrollBarActionsMoveTheStack_data();
     void scrollBarActionsMoveTheStack();
+    void draggingTheThumbTracks();
     void wheelScrollsTheDesk();
     void focusScrollsIntoView_data();
     void focusScrollsIntoView();
@@ -240,6 +241,22 @@ void AW_DeskTest::scrollBarActionsMoveTheStack()
     bar->triggerAction(static_cast<QAbstractSlider::SliderAction>(action));
     QCOMPARE(bar->value(), expected);
     QCOMPARE(desk->getContainer()->y(), -expected);
+}
+
+void AW_DeskTest::draggingTheThumbTracks()
+{
+    auto desk = makeDesk({300, 300, 300});
+    QVERIFY(desk);
+    QScrollBar* bar = desk->verticalScrollBar();
+    bar->setSliderDown(true);
+    for (int position : {120, 350, 9999, 40}) {
+        bar->setSliderPosition(position);
+        const int expected = qMin(position, 595);
+        QCOMPARE(desk->scrollPosition(), expected);
+        QCOMPARE(desk->getContainer()->y(), -expected);
+    }
+    bar->setSliderDown(false);
+    QCOMPARE(desk->scrollPosition(), 40);
 }
 
 void AW_DeskTest::wheelScrollsTheDesk()
