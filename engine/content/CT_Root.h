@@ -14,7 +14,8 @@
 //    expression evaluated as usual. A term matches at the first scan position where it fits:
 //    UTF-16 text terms only at even offsets; whole-word terms need a non-word character at
 //    the position and start right after it (one scan step further, two bytes for UTF-16),
-//    followed by a non-word character (bytes beyond the end of the file are non-word).
+//    followed by a non-word character. The start and the end of the file are boundaries:
+//    a whole word may begin at offset 0 and end at the last byte.
 //    Case-insensitive terms fold only the ASCII letters.
 //  * For every term found, the first match leaves an excerpt in the term's snippet
 //    strings (see ContentExcerpt); contexts are measured in the file, never cut by reads.

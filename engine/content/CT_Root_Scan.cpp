@@ -9,7 +9,8 @@
 //    unless the nearest non-continuation byte before it (at most 3 back) is a lead byte
 //    whose complete sequence covers it. So membership is decided by looking back 3 bytes.
 //  * A whole-word match at c comes from the scan position p right before it: c = p + 2
-//    for UTF-16 terms, c = p + step(p) for ANSI terms.
+//    for UTF-16 terms, c = p + step(p) for ANSI terms; at c = 0, the start of the file,
+//    there is no character before it, which counts as a boundary.
 // The reads keep 64 bytes of history and the longest term plus 64 bytes of look-ahead
 // around the positions handled per read, so excerpts and word tests never see a cut.
 #include <algorithm>
@@ -203,6 +204,11 @@ private:
     // Would the position walk have produced a match at c, from a position in [p0, p1)?
     bool accepts(const Window& w, int64_t c, int64_t p0, int64_t p1) const {
         int64_t p;
+        if (m_wholeWord && c == 0) {
+            // The start of the file is a word boundary: a word there has no character
+            // before it. It belongs to the first positions handled.
+            return p0 == 0 && !isWordAt(w, int64_t(m_length));
+        }
         if (!m_wholeWord) {
             p = c;
             if (!w.isScanPosition(p))

@@ -42,6 +42,13 @@ public:
     // takes the number and "%%" gives "%"; any other '%' is copied as it stands.
     static std::string formatHeader(const std::string& format, size_t total);
 
+    // Whether an item's name fits the select-by-mask text of the duplicate selection. The
+    // text is completed with Tool_Resource::fullfillSearchPattern and split at its first
+    // dot into a title pattern and an extension pattern, as name patterns are; the item's
+    // name is divided for that extension pattern (FileNameSplit), so "*.tar.gz" selects
+    // "a.tar.gz". Both patterns are wildcard-tested without case.
+    static bool matchesFileMask(const std::string& mask, const Data_FileItem& item);
+
 protected:
     // 0 when a and b are duplicates at `level`, nonzero otherwise. Level 0 orders the folded
     // names, levels 1 and 2 order sizes and times (-1 smaller or earlier, 1 larger or later);

@@ -10,6 +10,7 @@
 #include "index/SF_TitleSaver.h"
 #include "search/Data_FileItem.h"
 #include "search/FileNameGroup.h"
+#include "search/FileNameSplit.h"
 #include "search/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 #include "tools/Tool_WCComp.h"
@@ -134,6 +135,13 @@ bool SF_TitleSaver::matches(uint32_t entry, const FileNameGroup& group, const Se
     std::string_view s;
     if (!readString(entry, s))
         return false;
+    const size_t dots = FileNameSplit::dotsIn(group.strExtPattern);
+    if (dots > 0 && m_namePartner) {
+        std::string_view ext;
+        if (!m_namePartner->readString(entry, ext))
+            return false;
+        FileNameSplit::forPattern(s, ext, dots, m_nameScratch);
+    }
     return Tool_Resource::compareFileGroup(&group, s.data(), s.size(), false);
 }
 
@@ -165,6 +173,13 @@ bool SF_ExtSaver::matches(uint32_t entry, const FileNameGroup& group, const Sear
     if (!readString(entry, s))
         return false;
     const std::string& p = group.strExtPattern;
+    const size_t dots = FileNameSplit::dotsIn(p);
+    if (dots > 0 && m_namePartner) {
+        std::string_view title;
+        if (!m_namePartner->readString(entry, title))
+            return false;
+        FileNameSplit::forPattern(title, s, dots, m_nameScratch);
+    }
     const int textLength = s.size() > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(s.size());
     return Tool_WCComp::comparePattenString(p.data(), static_cast<int>(p.size()), s.data(), textLength, false) == 0;
 }

@@ -16,4 +16,12 @@ public:
     bool matches(uint32_t entry, const FileNameGroup& group, const Search_Rule& rule,
                  const IndexIncludeFolder& x) override;
     const char* tag() const override { return "fe"; }
+    // The column of the same cache that holds the entries' titles: a group whose extension
+    // pattern has dots tests a name divided anew (FileNameSplit), which needs both parts.
+    // Not owned; null: names are tested as stored.
+    void setNamePartner(const SF_DataSaver* column) { m_namePartner = column; }
+
+private:
+    const SF_DataSaver* m_namePartner = nullptr;
+    std::string m_nameScratch;
 };

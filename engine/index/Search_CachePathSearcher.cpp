@@ -47,13 +47,17 @@ bool Search_CachePathSearcher::initSearcher(const std::string& root) {
     m_columns.push_back(std::make_unique<SF_AccessTimeSaver>());
     m_columns.push_back(std::make_unique<SF_WriteTimeSaver>());
     m_columns.push_back(std::make_unique<SF_CreateTimeSaver>());
-    m_columns.push_back(std::make_unique<SF_ExtSaver>());
+    auto ext = std::make_unique<SF_ExtSaver>();
+    SF_ExtSaver* extColumn = ext.get();
+    m_columns.push_back(std::move(ext));
     auto folder = std::make_unique<SF_FolderSaver>();
     m_folderColumn = folder.get();
     m_columns.push_back(std::move(folder));
     auto title = std::make_unique<SF_TitleSaver>();
     m_titleColumn = title.get();
     m_columns.push_back(std::move(title));
+    extColumn->setNamePartner(m_titleColumn);
+    m_titleColumn->setNamePartner(extColumn);
     for (auto& column : m_columns) {
         if (!column->openRead(root)) {
             uninitSearcher();

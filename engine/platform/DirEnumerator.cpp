@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/FileTimeConvert.h"
+#include "platform/LongPath.h"
 
 namespace {
 
@@ -82,12 +83,12 @@ bool DirEnumerator::adopt(int fd) {
 
 bool DirEnumerator::open(const std::string& path) {
     close();
-    return adopt(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return adopt(LongPath::openAt(AT_FDCWD, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 bool DirEnumerator::openAt(int dirFd, const std::string& relativePath) {
     close();
-    return adopt(::openat(dirFd, relativePath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW));
+    return adopt(LongPath::openAt(dirFd, relativePath, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW));
 }
 
 bool DirEnumerator::next() {

@@ -40,6 +40,7 @@ public:
     DirEnumerator& operator=(const DirEnumerator&) = delete;
 
     // Opens a folder by path (a symbolic link given here IS followed: the caller chose it).
+    // Paths of any length (LongPath), also below.
     bool open(const std::string& path);
     // Opens `relativePath` below the folder `dirFd` (not taken over). The last component
     // is not followed when it is a symbolic link (fails with ELOOP or ENOTDIR).

@@ -1,5 +1,7 @@
 #include "platform/RegularFile.h"
 
+#include "platform/LongPath.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,7 +16,7 @@ int RegularFile::openForReadingAt(int folderFd, const char* name, uint64_t* size
         folderFd = AT_FDCWD;
     // Non-blocking so that a FIFO nobody writes to cannot hang us before the check. The flag
     // stays: clearing it would cost two calls per file and regular files ignore it.
-    const int fd = ::openat(folderFd, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = LongPath::openAt(folderFd, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return -1;
     struct stat st {};

@@ -19,6 +19,7 @@ public:
 
     // The same for `name` relative to the open folder `folderFd` (a bare name spares the
     // kernel the lookup of every folder above it); folderFd -1 or AT_FDCWD takes `name` as
-    // a path of its own, relative to the working folder unless absolute.
+    // a path of its own, relative to the working folder unless absolute. Paths of any
+    // length (LongPath).
     static int openForReadingAt(int folderFd, const char* name, uint64_t* size = nullptr);
 };

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "platform/CArchive.h"
+#include "search/FileNameSplit.h"
 
 const std::string& Data_FileItem::getFileName() {
     if (m_strNameCache.empty()) {
@@ -55,12 +56,7 @@ void Data_FileItem::emptySpeedCache() {
     m_strFullNameCache.clear();
 }
 
-size_t Data_FileItem::extensionDot(std::string_view name) {
-    const size_t dot = name.rfind('.');
-    // A name ending in a dot ("notes.") keeps it in the title: with an empty extension
-    // getFileName() would otherwise drop the dot and name another file.
-    return dot + 1 == name.size() ? std::string_view::npos : dot;
-}
+size_t Data_FileItem::extensionDot(std::string_view name) { return FileNameSplit::extensionDot(name); }
 
 void Data_FileItem::setFileName(std::string_view name) {
     const size_t dot = extensionDot(name);

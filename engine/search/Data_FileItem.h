@@ -69,8 +69,8 @@ public:
     // Splits a file name at its last dot into m_strTitle and m_strExt. A name without a dot,
     // or ending in one, is all title, so getFileName() gives the name back unchanged.
     void setFileName(std::string_view name);
-    // Where a name splits into title and extension: the index of that dot, or npos when the
-    // whole name is the title. Every place that splits names uses this one rule.
+    // Where a name splits into title and extension: the index of its last dot, or npos when
+    // the whole name is the title (FileNameSplit with an extension of one part).
     static size_t extensionDot(std::string_view name);
 
     // CRC-32 of the file's bytes, computed on first use (0 means "not yet", so a file whose

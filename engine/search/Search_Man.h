@@ -166,9 +166,11 @@ protected:
                      ISearchResultReciever* receiver, bool suppressMessages, MetadataSource* lateMetadata,
                      int folderFd = -1);
     // Lists the members of the archive `item` names and tests each as a file item.
-    // Returns false when stopped.
+    // Returns false when stopped. `folderFd`, when >= 0, is an open descriptor of the
+    // item's folder: an archive whose full path is too long to be opened by name is then
+    // reached through it.
     bool searchWithinArchiveInNormalWay(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
-                                        ISearchResultReciever* receiver);
+                                        ISearchResultReciever* receiver, int folderFd = -1);
     // Re-filters rule.previousResults; failures are deleted.
     void doSearchInResult(const Groups& groups, const Search_Rule& rule, ISearchResultReciever* receiver);
     // Sends language string 2 followed by `text` as a status line.

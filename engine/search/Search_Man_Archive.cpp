@@ -1,4 +1,6 @@
 // Search_Man: the members of an archive met during a walk, tested like files.
+#include <climits>
+
 #include "archive/CExtractMgr.h"
 #include "search/Data_FileItem.h"
 #include "search/Search_Man.h"
@@ -17,12 +19,17 @@ FILETIME localTimeOf(IMyArchiveItem* view, bool (IMyArchiveItem::*get)(ArchiveFi
 }  // namespace
 
 bool Search_Man::searchWithinArchiveInNormalWay(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
-                                                ISearchResultReciever* receiver) {
+                                                ISearchResultReciever* receiver, int folderFd) {
     const std::string archivePath = item.getFullFileName();
     if (!m_extractMgr->isSupportedType(archivePath))
         return true;
     m_extractMgr->reset();
-    if (!m_extractMgr->setArchiveFullFile(archivePath))
+    // The archive library opens files by name, which the kernel refuses from PATH_MAX
+    // bytes on; the folder's descriptor gives a short name for the same file.
+    const std::string openPath = archivePath.size() >= PATH_MAX && folderFd >= 0
+                                     ? "/proc/self/fd/" + std::to_string(folderFd) + "/" + item.getFileName()
+                                     : archivePath;
+    if (!m_extractMgr->setArchiveFullFile(openPath))
         return true;
     IMyArchive* archive = m_extractMgr->getIMyArchive();
     if (!archive) {

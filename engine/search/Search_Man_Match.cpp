@@ -2,6 +2,7 @@
 // lister, the search in results and the index search.
 #include "content/Search_CT.h"
 #include "search/Data_FileItem.h"
+#include "search/FileNameSplit.h"
 #include "search/ISearchResultReciever.h"
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"
@@ -53,11 +54,16 @@ bool Search_Man::isMatched(Data_FileItem& item, const Search_Rule& rule, const G
         relativeLength -= m_nRootPrefix;
     }
 
+    std::string nameScratch;
     for (const auto& group : groups) {
-        if (Tool_WCComp::comparePattenString(group->strExtPattern, item.m_strExt, false) != 0)
+        std::string_view title = item.m_strTitle, ext = item.m_strExt;
+        FileNameSplit::forPattern(title, ext, FileNameSplit::dotsIn(group->strExtPattern), nameScratch);
+        const std::string& extPattern = group->strExtPattern;
+        if (Tool_WCComp::comparePattenString(extPattern.data(), static_cast<int>(extPattern.size()), ext.data(),
+                                             static_cast<int>(ext.size()), false) != 0)
             continue;
         const bool namesMatch =
-            Tool_Resource::compareFileGroup(group.get(), item.m_strTitle.data(), item.m_strTitle.size(), false) ||
+            Tool_Resource::compareFileGroup(group.get(), title.data(), title.size(), false) ||
             (rule.bMatchPath && Tool_Resource::compareFileGroup(group.get(), relative, relativeLength, true));
         if (!namesMatch)
             continue;

@@ -1,7 +1,7 @@
 // Search_Man: the breadth-first walk of one root folder.
 //
 // Folders are opened relative to a descriptor of the root, so no full path is resolved per
-// folder; entries are typed from the directory read itself and stat'ed only when the rule's
+// folder, and at any depth (paths past PATH_MAX are opened piece by piece); entries are typed from the directory read itself and stat'ed only when the rule's
 // tests or a match need their size, times or attributes.
 #include <cerrno>
 #include <fcntl.h>
@@ -10,6 +10,7 @@
 
 #include "platform/DirEnumerator.h"
 #include "platform/FileSystemKind.h"
+#include "platform/LongPath.h"
 #include "search/Data_FileItem.h"
 #include "search/ISearchResultReciever.h"
 #include "search/Search_FolderQueue.h"
@@ -85,7 +86,8 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
         return true;
 
     // The root itself may be a symbolic link: the user chose it, so it is followed.
-    const int rootFd = ::open(root.empty() ? "/" : root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int rootFd = LongPath::openAt(AT_FDCWD, root.empty() ? std::string_view("/") : std::string_view(root),
+                                        O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (rootFd < 0) {   // missing or unreadable: contributes nothing
         if (receiver)
             receiver->entryUnreadable(root.empty() ? std::string("/") : root, errno);
@@ -156,7 +158,7 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
             // Only regular files are opened as archives: a FIFO or device would block or
             // misbehave, a link may lead anywhere.
             if (rule.bSearchInCompressed && type == DirEnumerator::EntryType::File &&
-                !searchWithinArchiveInNormalWay(scratch, rule, groups, receiver))
+                !searchWithinArchiveInNormalWay(scratch, rule, groups, receiver, dir.fd()))
                 stopped = true;
             scratch.reset();
         }

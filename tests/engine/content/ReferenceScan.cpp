@@ -175,21 +175,24 @@ void excerpt(const ContainTextItem& t, const std::string& f, long m, ReferenceTe
 ReferenceScanResult referenceScan(const std::string& f, const std::vector<const ContainTextItem*>& terms) {
     ReferenceScanResult out;
     out.terms.resize(terms.size());
-    // Every scan position of the file; each term is tried wherever it fits.
+    // Every scan position of the file; each term is tried wherever it fits. Position -1
+    // stands for the start of the file, the boundary before a whole word at offset 0.
     const long size = long(f.size());
     size_t missing = terms.size();
-    for (long p = 0; p < size && missing > 0; p += stepAt(f, p)) {
+    for (long p = -1; p < size && missing > 0; p += p < 0 ? 1 : stepAt(f, p)) {
         for (size_t i = 0; i < terms.size(); ++i) {
             const ContainTextItem& t = *terms[i];
             const long len = long(t.pattern.size());
-            if (out.terms[i].found || len == 0)
+            if (out.terms[i].found || len == 0 || (p < 0 && !t.isWholeWord))
                 continue;
             if (p + len > size)
                 continue;
-            if (!t.isAnsi && !t.isHex && (p % 2) != 0)
+            if (!t.isAnsi && !t.isHex && p >= 0 && (p % 2) != 0)
                 continue;
             long cand = p;
-            if (t.isWholeWord) {
+            if (t.isWholeWord && p < 0) {
+                cand = 0;
+            } else if (t.isWholeWord) {
                 if (isWordCharacter(t, f, p))
                     continue;
                 cand = p + (!t.isAnsi ? 2 : stepAt(f, p));

@@ -1,0 +1,28 @@
+// Duplicate_Man: the select-by-mask test of the duplicate selection.
+#include "duplicate/Duplicate_Man.h"
+
+#include "search/FileNameSplit.h"
+#include "search/Search_Man.h"
+#include "tools/Tool_Resource.h"
+#include "tools/Tool_WCComp.h"
+
+namespace {
+bool wildcardMatches(const std::string& pattern, std::string_view text) {
+    return Tool_WCComp::comparePattenString(pattern.data(), static_cast<int>(pattern.size()), text.data(),
+                                            static_cast<int>(text.size()), false) == 0;
+}
+}  // namespace
+
+bool Duplicate_Man::matchesFileMask(const std::string& mask, const Data_FileItem& item) {
+    std::string completed = mask;
+    Tool_Resource::fullfillSearchPattern(completed);
+    std::string titlePattern, extPattern;
+    Search_Man::getTitlePart(completed, true, titlePattern);
+    Search_Man::getTitlePart(completed, false, extPattern);
+    if (completed.find('.') == std::string::npos)
+        extPattern.assign(1, '*');   // a mask without a dot says nothing about extensions
+    std::string scratch;
+    std::string_view title = item.m_strTitle, ext = item.m_strExt;
+    FileNameSplit::forPattern(title, ext, FileNameSplit::dotsIn(extPattern), scratch);
+    return wildcardMatches(titlePattern, title) && wildcardMatches(extPattern, ext);
+}
