@@ -1,18 +1,15 @@
 #include "content/CT_PDF.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <spawn.h>
+#include <cstring>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
+#include "platform/PipedChildProcess.h"
 #include "search/Search_Man.h"
 #include "tools/Tool_Resource.h"
-
-extern char** environ;
 
 CT_PDF::~CT_PDF() { CT_PDF::close(); }
 
@@ -24,76 +21,87 @@ std::string CT_PDF::converterProgram() {
 }
 
 bool CT_PDF::open(const Location& file, bool firstTermIsHex) {
-    CT_Root::close();
-    removeTempFile();
-    // Qualified calls: the base's open(string) would come back here.
-    if (firstTermIsHex)
-        return CT_Root::open(file, firstTermIsHex);
+    CT_PDF::close();
+    // Qualified call: the base's open(string) would come back here.
+    if (!CT_Root::open(file, firstTermIsHex))
+        return false;
+    if (firstTermIsHex || !hasPdfSignature())
+        return true;
     switch (convert(file.fullName)) {
     case Conversion::Done:
-        return CT_Root::open(Location{m_strTempFile.c_str()}, firstTermIsHex);
+        m_converted = true;
+        m_textPos = 0;
+        m_fileSize = m_text.size();
+        return true;
     case Conversion::NotStarted:
-        return CT_Root::open(file, firstTermIsHex);
-    case Conversion::Stopped:
+        return true;   // the raw bytes, through the descriptor already open
+    case Conversion::Failed:
         break;
     }
+    CT_PDF::close();
     return false;
 }
 
 void CT_PDF::close() {
     CT_Root::close();
-    removeTempFile();
+    m_converted = false;
+    m_textPos = 0;
+    std::string().swap(m_text);
 }
 
-void CT_PDF::removeTempFile() {
-    if (!m_strTempFile.empty()) {
-        ::unlink(m_strTempFile.c_str());
-        m_strTempFile.clear();
+bool CT_PDF::hasPdfSignature() const {
+    if (m_hFile < 0)
+        return false;
+    char head[SIGNATURE_WINDOW];
+    size_t have = 0;
+    while (have < sizeof head) {
+        const ssize_t n = ::pread(m_hFile, head + have, sizeof head - have, off_t(have));
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (n <= 0)
+            break;
+        have += size_t(n);
     }
+    static constexpr char kSignature[] = "%PDF-";
+    return ::memmem(head, have, kSignature, sizeof kSignature - 1) != nullptr;
 }
 
-CT_PDF::Conversion CT_PDF::convert(const std::string& pdfFile) {
-    std::string name = Tool_Resource::getTempPath(true) + "~qdtmpXXXXXX.txt";
-    const int fd = ::mkostemps(name.data(), 4, O_CLOEXEC);
-    if (fd < 0)
+ssize_t CT_PDF::readBlock(uint8_t* into, size_t length) {
+    if (!m_converted)
+        return CT_Root::readBlock(into, length);
+    const size_t n = std::min(length, m_text.size() - m_textPos);
+    std::memcpy(into, m_text.data() + m_textPos, n);
+    m_textPos += n;
+    return ssize_t(n);
+}
+
+CT_PDF::Conversion CT_PDF::convert(const std::string& fullName) {
+    const std::string program = PipedChildProcess::findProgram(converterProgram());
+    if (program.empty())
         return Conversion::NotStarted;
-    ::close(fd);
-    m_strTempFile = name;
-
-    const std::string program = converterProgram();
-    std::vector<std::string> args{program, "-raw", pdfFile, m_strTempFile};
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-    pid_t pid = -1;
-    const int rc = program.find('/') == std::string::npos
-                       ? ::posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ)
-                       : ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
-        removeTempFile();
+    // The converter reads the descriptor that was opened and checked as a regular file;
+    // handing it the name instead would let the file be swapped (for a FIFO) meanwhile.
+    const bool byDescriptor = ::access("/proc/self/fd", X_OK) == 0;
+    const std::vector<std::string> args{program, "-raw", byDescriptor ? "/proc/self/fd/3" : fullName, "-"};
+    PipedChildProcess converter;
+    if (!converter.start(program, args, byDescriptor ? m_hFile : -1))
         return Conversion::NotStarted;
-    }
-
-    for (;;) {
-        int status = 0;
-        const pid_t done = ::waitpid(pid, &status, WNOHANG);
-        if (done == pid || (done < 0 && errno != EINTR))
+    const Event* stop = &Search_Man::s_hStopSearchEvent;
+    m_text.clear();
+    switch (converter.readOutput(m_text, MAX_TEXT_BYTES, stop)) {
+    case PipedChildProcess::ReadResult::End: {
+        const int status = converter.wait(stop);
+        if (status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0)
             return Conversion::Done;
-        if (Search_Man::s_hStopSearchEvent.isSet()) {
-            ::kill(pid, SIGKILL);
-            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
-            return Conversion::Stopped;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return Conversion::Failed;
     }
+    case PipedChildProcess::ReadResult::Full:
+        converter.kill();   // the rest of the text is not searched
+        return Conversion::Done;
+    case PipedChildProcess::ReadResult::Stopped:
+    case PipedChildProcess::ReadResult::Failed:
+        break;
+    }
+    converter.kill();
+    return Conversion::Failed;
 }

@@ -1,44 +1,65 @@
 #pragma once
-// The searcher for PDF documents: converts the document to plain text with the external
-// converter and scans that text.
+// The searcher for PDF documents: scans the text that an external converter extracts.
 //
-// Converter: XPDF/pdftotext in the program folder when it is there, else pdftotext on
-// PATH, started without a shell as `pdftotext -raw <pdf> <text file>`, with no inherited
-// descriptors and its standard streams on /dev/null. The text file is a new, uniquely
-// named file "~qdtmpXXXXXX.txt" in the temporary folder (so concurrent searches cannot
-// overwrite each other's text); close() and the destructor delete it.
-//
-// open():
-//  * first term hexadecimal: the PDF's raw bytes are scanned;
-//  * the converter cannot be started (not installed, no temporary file): the raw bytes
-//    are scanned;
-//  * a stop request while the converter runs kills it and open() fails;
-//  * the converter's exit status is not examined: whatever text it left is scanned (none:
-//    an empty text, in which no term is found).
+// open() first opens the file as CT_Root does, so only a regular file goes on (a FIFO, a
+// device or a folder fails there and never reaches the converter). Then:
+//  * first term hexadecimal, or no "%PDF-" signature in the file's first SIGNATURE_WINDOW
+//    bytes: the file's own bytes are scanned, as for any other file (a text file that
+//    merely ends in ".pdf" is searched as what it is);
+//  * otherwise the converter runs: XPDF/pdftotext in the program folder when it is there,
+//    else pdftotext on PATH, started without a shell as
+//    `pdftotext -raw /proc/self/fd/3 -`, the descriptor that was opened and checked above
+//    being its descriptor 3 (so it reads exactly that file; where /proc is missing the
+//    full name is given instead). Its text is read from a pipe into memory: no file is
+//    written, so nothing is left behind however the search ends.
+//     - The converter is not there or cannot be started: the raw bytes are scanned.
+//     - It ends with a non-zero status or by a signal (it cannot read the document):
+//       open() fails, so the document counts like an unreadable file and matches neither
+//       a term nor its negation.
+//     - A stop request (Search_Man's stop event) kills it within about 50 ms and open()
+//       fails.
+//     - At most MAX_TEXT_BYTES of text are kept: the converter of a longer text is killed
+//       there and that first part of the text is scanned.
+//    The converter dies with the thread that runs open() and is reaped before open()
+//    returns (see PipedChildProcess).
+#include <cstddef>
 #include <string>
 
 #include "content/CT_Root.h"
 
 class CT_PDF : public CT_Root {
 public:
+    // Bytes at the start of a file searched for the "%PDF-" signature.
+    static constexpr size_t SIGNATURE_WINDOW = 1024;
+    // Converted text kept per document, in bytes.
+    static constexpr size_t MAX_TEXT_BYTES = 64u * 1024 * 1024;
+
     CT_PDF() = default;
     ~CT_PDF() override;
 
     using CT_Root::open;
-    // The converter is given the full name; the raw bytes are opened as the location says.
     bool open(const Location& file, bool firstTermIsHex) override;
     void close() override;
 
     // The converter program that open() would start: the program folder's copy when
     // present, else the bare name "pdftotext" (looked up on PATH).
     static std::string converterProgram();
-    // The temporary text file of the last conversion; empty when none was started.
-    const std::string& tempFile() const { return m_strTempFile; }
+
+    // True when the open file's first SIGNATURE_WINDOW bytes hold "%PDF-" (read with
+    // pread: the file position does not move). False for a file that is not open.
+    bool hasPdfSignature() const;
+
+    // True after an open() that scans converted text rather than the file's bytes.
+    bool isConverted() const { return m_converted; }
+
+protected:
+    ssize_t readBlock(uint8_t* into, size_t length) override;
 
 private:
-    enum class Conversion { Done, NotStarted, Stopped };
-    Conversion convert(const std::string& pdfFile);
-    void removeTempFile();
+    enum class Conversion { Done, NotStarted, Failed };
+    Conversion convert(const std::string& fullName);
 
-    std::string m_strTempFile;
+    std::string m_text;        // the converted text, when m_converted
+    size_t m_textPos = 0;      // next byte of m_text that readBlock hands out
+    bool m_converted = false;
 };

@@ -1,11 +1,14 @@
 // PDF documents through the real converter: a document written by the test, converted text
-// scanned for text terms, raw bytes for hexadecimal ones, temporary text files removed,
-// a stop request ending a running conversion.
+// scanned for text terms, raw bytes for hexadecimal ones and for files that are no PDF,
+// converter failures, no temporary files, a stop request ending a running conversion.
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <dirent.h>
+#include <fcntl.h>
+#include <functional>
+#include <future>
 #include <fstream>
 #include <sys/stat.h>
 #include <thread>
@@ -17,44 +20,12 @@
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"
 #include "support/TempDir.h"
+#include "support/TestPdf.h"
 #include "support/TestPaths.h"
 
 namespace {
 
-// A one-page PDF whose text is written as a hexadecimal string, so the words appear in
-// the converted text but not in the raw bytes.
-std::string makePdf(const std::string& text) {
-    std::string hexText;
-    char buf[4];
-    for (unsigned char c : text) {
-        std::snprintf(buf, sizeof buf, "%02X", c);
-        hexText += buf;
-    }
-    const std::string content = "BT /F1 18 Tf 72 700 Td <" + hexText + "> Tj ET\n";
-    const std::vector<std::string> objects = {
-        "<< /Type /Catalog /Pages 2 0 R >>",
-        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R "
-        "/Resources << /Font << /F1 5 0 R >> >> >>",
-        "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "endstream",
-        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"};
-    std::string pdf = "%PDF-1.4\n";
-    std::vector<size_t> offsets;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        offsets.push_back(pdf.size());
-        pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const size_t xref = pdf.size();
-    pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (size_t off : offsets) {
-        char line[32];
-        std::snprintf(line, sizeof line, "%010zu 00000 n \n", off);
-        pdf += line;
-    }
-    pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-           std::to_string(xref) + "\n%%EOF\n";
-    return pdf;
-}
+std::string makePdf(const std::string& text) { return TestPdf::document(text); }
 
 std::vector<std::string> tempTextFiles() {
     std::vector<std::string> names;
@@ -160,20 +131,23 @@ TEST_F(ContentPdf, CorruptDocumentDoesNotMatchAndLeavesNoFile) {
     EXPECT_TRUE(tempTextFiles().empty());
 }
 
-// The design's single fixed text file name lets two searches overwrite each other's text.
-TEST_F(ContentPdf, TwoConversionsDoNotShareTheTextFile) {
+// Two documents open at once each keep their own converted text.
+TEST_F(ContentPdf, TwoConversionsKeepTheirOwnText) {
     docs.write("other.pdf", makePdf("Entirely different words"));
     CT_PDF first, second;
     ASSERT_TRUE(first.open(pdfPath, false));
     ASSERT_TRUE(second.open(docs / "other.pdf", false));
-    EXPECT_NE(first.tempFile(), second.tempFile());
-    Search_Rule rule;
-    ASSERT_TRUE(ContentTermBuilder::addTerms(rule.containText, {"zanzibar"}).ok);
-    EXPECT_TRUE(first.scanTerms(rule));
-    const std::string firstFile = first.tempFile();
+    EXPECT_TRUE(first.isConverted());
+    EXPECT_TRUE(second.isConverted());
+    Search_Rule zanzibar, different;
+    ASSERT_TRUE(ContentTermBuilder::addTerms(zanzibar.containText, {"zanzibar"}).ok);
+    ASSERT_TRUE(ContentTermBuilder::addTerms(different.containText, {"different"}).ok);
+    EXPECT_TRUE(first.scanTerms(zanzibar));
+    EXPECT_FALSE(second.scanTerms(zanzibar));
     first.close();
-    EXPECT_NE(::access(firstFile.c_str(), F_OK), 0);
-    EXPECT_EQ(::access(second.tempFile().c_str(), F_OK), 0);
+    ASSERT_TRUE(second.open(docs / "other.pdf", false));
+    EXPECT_TRUE(second.scanTerms(different));
+    EXPECT_TRUE(tempTextFiles().empty());
 }
 
 TEST_F(ContentPdf, StopRequestEndsRunningConversion) {
@@ -182,7 +156,8 @@ TEST_F(ContentPdf, StopRequestEndsRunningConversion) {
     // A converter that never finishes on its own and tells us its process id.
     const std::string bin = tmp.mkdir("slow-bin");
     const std::string pidFile = tmp / "converter.pid";
-    tmp.write("slow-bin/pdftotext", "#!/bin/sh\necho $$ > '" + pidFile + "'\nexec sleep 600\n");
+    tmp.write("slow-bin/pdftotext",
+              "#!/bin/sh\nPATH=/usr/bin:/bin\necho $$ > '" + pidFile + "'\nexec sleep 600\n");
     ASSERT_EQ(::chmod((bin + "/pdftotext").c_str(), 0755), 0);
     ScopedPath slow(bin);
     std::thread stopper([&pidFile] {
@@ -199,6 +174,143 @@ TEST_F(ContentPdf, StopRequestEndsRunningConversion) {
     EXPECT_EQ(::kill(pid, 0), -1);   // killed and reaped
     EXPECT_EQ(errno, ESRCH);
     EXPECT_TRUE(tempTextFiles().empty());
+}
+
+// Runs `search` on a thread of its own and fails when it has not returned after a generous
+// bound; then `unblock` is called so that the thread can still be joined.
+bool finishesInTime(const std::function<bool()>& search, const std::function<void()>& unblock) {
+    std::promise<bool> done;
+    std::future<bool> result = done.get_future();
+    std::thread worker([&] { done.set_value(search()); });
+    const bool inTime = result.wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+    if (!inTime) {
+        ADD_FAILURE() << "the search did not return";
+        unblock();
+    }
+    worker.join();
+    return result.get();
+}
+
+// A FIFO that only carries the extension: the converter would block opening it for ever.
+TEST_F(ContentPdf, FifoNamedPdfDoesNotHangRegression) {
+    const std::string fifo = docs / "x.pdf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (bool isNot : {false, true}) {
+        ContentTermRequest request{"zanzibar"};
+        request.isNot = isNot;
+        const bool found = finishesInTime([&] { return search("x.pdf", request); },
+                                          [&] {
+                                              Search_Man::s_hStopSearchEvent.set();
+                                              const int w = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+                                              if (w >= 0)
+                                                  ::close(w);
+                                          });
+        EXPECT_FALSE(found) << "NOT " << isNot;   // no regular file: matches neither way
+    }
+}
+
+enum class Doc { RealPdf, PlainText, CorruptPdf, Utf16Text, SignatureTooLate, SignatureAfterJunk };
+
+struct PdfCase {
+    const char* label;
+    Doc doc;
+    ContentTermRequest request;
+    bool expected;
+};
+
+std::string utf16le(const std::string& ascii) {
+    std::string out;
+    for (char c : ascii) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
+
+std::string documentBytes(Doc doc) {
+    switch (doc) {
+    case Doc::RealPdf: return makePdf("Quarterly zanzibar figures");
+    case Doc::PlainText: return "plain secretword\n";
+    case Doc::CorruptPdf: return "%PDF-1.4\n\x01\x02 garbage secretword garbage\n";
+    case Doc::Utf16Text: return "\xFF\xFE" + utf16le("plain secretword\n");
+    case Doc::SignatureTooLate: return std::string(CT_PDF::SIGNATURE_WINDOW, 'x') + "%PDF-1.4 secretword\n";
+    case Doc::SignatureAfterJunk: return std::string(100, '\n') + makePdf("Quarterly zanzibar figures");
+    }
+    return {};
+}
+
+ContentTermRequest term(const char* text, bool isNot = false, bool wholeWord = false,
+                        int encoding = ContentTermRequest::ENC_ANSI) {
+    ContentTermRequest r{text};
+    r.isNot = isNot;
+    r.isWholeWord = wholeWord;
+    r.encoding = encoding;
+    return r;
+}
+
+class PdfOrNot : public ContentPdf, public ::testing::WithParamInterface<PdfCase> {};
+
+// A file is converted only when it carries the signature; a document the converter cannot
+// read matches neither a term nor its negation.
+TEST_P(PdfOrNot, PlainTextNamedPdfIsSearchedAsItIsRegression) {
+    docs.write("notes.pdf", documentBytes(GetParam().doc));
+    EXPECT_EQ(search("notes.pdf", GetParam().request), GetParam().expected);
+    EXPECT_TRUE(tempTextFiles().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, PdfOrNot,
+    ::testing::Values(
+        PdfCase{"RealPdfText", Doc::RealPdf, term("zanzibar"), true},
+        PdfCase{"RealPdfNotText", Doc::RealPdf, term("zanzibar", true), false},
+        PdfCase{"RealPdfRawWordAbsent", Doc::RealPdf, term("Catalog"), false},
+        PdfCase{"RealPdfNotRawWord", Doc::RealPdf, term("Catalog", true), true},
+        PdfCase{"RealPdfWholeWord", Doc::RealPdf, term("zanzibar", false, true), true},
+        PdfCase{"RealPdfPartOfWord", Doc::RealPdf, term("zanzi", false, true), false},
+        PdfCase{"PlainText", Doc::PlainText, term("secretword"), true},
+        PdfCase{"PlainTextNot", Doc::PlainText, term("secretword", true), false},
+        PdfCase{"PlainTextNotAbsent", Doc::PlainText, term("elsewhere", true), true},
+        PdfCase{"PlainTextWholeWord", Doc::PlainText, term("secretword", false, true), true},
+        PdfCase{"CorruptPdf", Doc::CorruptPdf, term("secretword"), false},
+        PdfCase{"CorruptPdfNot", Doc::CorruptPdf, term("secretword", true), false},
+        PdfCase{"CorruptPdfNotAbsent", Doc::CorruptPdf, term("elsewhere", true), false},
+        PdfCase{"Utf16Text", Doc::Utf16Text, term("secretword", false, false, ContentTermRequest::ENC_UTF16), true},
+        PdfCase{"Utf16TextNot", Doc::Utf16Text, term("secretword", true, false, ContentTermRequest::ENC_UTF16),
+                false},
+        PdfCase{"SignatureTooLate", Doc::SignatureTooLate, term("secretword"), true},
+        PdfCase{"SignatureAfterJunk", Doc::SignatureAfterJunk, term("zanzibar"), true},
+        PdfCase{"SignatureAfterJunkRaw", Doc::SignatureAfterJunk, term("Catalog"), false}),
+    [](const ::testing::TestParamInfo<PdfCase>& info) { return std::string(info.param.label); });
+
+// Converter stand-ins that print the term and then fail: their text is not believed.
+TEST_F(ContentPdf, ConverterThatFailsMatchesNeitherWayRegression) {
+    if (CT_PDF::converterProgram() != "pdftotext")
+        GTEST_SKIP() << "a converter is installed in the program folder";
+    const std::string bin = tmp.mkdir("failing-bin");
+    ScopedPath failing(bin);
+    for (const char* ending : {"exit 3", "kill -KILL $$"}) {
+        tmp.write("failing-bin/pdftotext", std::string("#!/bin/sh\necho zanzibar\n") + ending + "\n");
+        ASSERT_EQ(::chmod((bin + "/pdftotext").c_str(), 0755), 0);
+        EXPECT_FALSE(search("Report.pdf", term("zanzibar"))) << ending;
+        EXPECT_FALSE(search("Report.pdf", term("zanzibar", true))) << ending;
+        EXPECT_FALSE(search("Report.pdf", term("elsewhere", true))) << ending;
+    }
+}
+
+// A converter that prints more than the kept text and never ends: the search still returns,
+// with the first part of the text searched and the rest not.
+TEST_F(ContentPdf, TextBeyondTheBoundIsNotSearched) {
+    if (CT_PDF::converterProgram() != "pdftotext")
+        GTEST_SKIP() << "a converter is installed in the program folder";
+    const std::string bin = tmp.mkdir("endless-bin");
+    tmp.write("endless-bin/pdftotext",
+              "#!/bin/sh\nPATH=/usr/bin:/bin\necho zanzibar\nhead -c " + std::to_string(CT_PDF::MAX_TEXT_BYTES) +
+                  " /dev/zero\necho secretword\nexec sleep 600\n");
+    ASSERT_EQ(::chmod((bin + "/pdftotext").c_str(), 0755), 0);
+    ScopedPath endless(bin);
+    const auto unblock = [] { Search_Man::s_hStopSearchEvent.set(); };
+    EXPECT_TRUE(finishesInTime([&] { return search("Report.pdf", term("zanzibar")); }, unblock));
+    EXPECT_FALSE(finishesInTime([&] { return search("Report.pdf", term("secretword")); }, unblock));
 }
 
 TEST(Search_CT, ExistingExtensionKeepsItsSearcher) {
