@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "TestPdf.h"
+#include "support/TestPdf.h"
 #include "content/ContentTermBuilder.h"
 #include "content/Search_CT.h"
 #include "search/Data_FileItem.h"
@@ -32,7 +32,7 @@ std::string fileBytes(Encoding e, const std::string& text) {
     case Encoding::Utf8Bom: return "\xEF\xBB\xBF" + text;
     case Encoding::Utf16: return Tool_Utf16::utf8ToUtf16LE(text);
     case Encoding::Utf16Bom: return "\xFF\xFE" + Tool_Utf16::utf8ToUtf16LE(text);
-    case Encoding::Pdf: return makeTestPdf(text);
+    case Encoding::Pdf: return TestPdf::document(text);
     }
     return {};
 }
