@@ -28,6 +28,7 @@
 #include "platform/MemoryMap.h"
 
 class Data_FileItem;
+class IndexGeneration;
 class SF_FileFind;
 struct FileNameGroup;
 struct Search_Rule;
@@ -78,6 +79,14 @@ public:
     // The u32 record of entry i (offset columns and "ft"); data columns return their
     // offset-column record. False past the end.
     virtual bool readRecord(uint32_t entry, uint32_t& out) const;
+
+    // The tags of the files this object writes and reads (its own, then a partner's).
+    virtual void fileTags(std::vector<std::string>& out) const { out.emplace_back(tag()); }
+    // Adds the temporary file(s) just written for `root` to `generation`; false when a
+    // file is not what the writer wrote.
+    virtual bool describeWritten(IndexGeneration& generation, const std::string& root) const;
+    // Whether the mapped file(s) are the ones `generation` names.
+    virtual bool isOfGeneration(const IndexGeneration& generation) const;
 
     void clearMatchCache() { m_matchCache = 0; }
     bool isOpenForRead() const { return m_view != nullptr; }
