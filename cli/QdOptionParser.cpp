@@ -203,11 +203,7 @@ const QdOptionParser::Option* findShort(char name) {
 }
 
 std::string absoluteFolder(const std::string& folder, const std::string& currentFolder) {
-    if (!folder.empty() && folder.front() == '/')
-        return folder;
-    std::filesystem::path joined = std::filesystem::path(currentFolder) / folder;
-    std::string normal = joined.lexically_normal().string();
-    return normal.empty() ? std::string("/") : normal;
+    return Tool_Resource::normalizePath(folder, currentFolder);
 }
 
 }  // namespace
@@ -371,7 +367,8 @@ bool QdOptionParser::completeRule(const std::string& currentFolder, QdSearchOpti
             error = "no such folder: " + given;
             return false;
         }
-        Tool_Resource::formatPathString(folder, true, true);
+        if (folder.back() != '/')   // normalised already; blanks in names are kept
+            folder += '/';
         rule.folders.push_back(folder);
     }
     Tool_Resource::slimFolders(rule.folders);
