@@ -16,7 +16,8 @@
 // its end makes the read return false; nothing is read beyond a record.
 //
 // Writing appends to the temporary file through a buffered writer whose errors stick;
-// closeWrite() reports them. Files move temporary -> pending -> live by rename().
+// closeWrite() reports them. Whole sets move temporary -> pending -> live through
+// SF_SaverSet, which checks them against their generation record (IndexGeneration).
 #include <cstddef>
 #include <cstdint>
 #include <memory>
