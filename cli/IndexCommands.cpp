@@ -2,9 +2,12 @@
 
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -27,27 +30,56 @@ constexpr int EXIT_FAILED = 1;
 constexpr int EXIT_USAGE = 2;
 
 
-std::string absolute(const std::string& path) {
-    std::string p = path;
-    if (p.empty() || p[0] != '/') {
-        char buf[4096];
-        if (::getcwd(buf, sizeof buf))
-            p = std::string(buf) + "/" + p;
-    }
-    Tool_Resource::formatPathString(p, false, false);
-    return p.empty() ? "/" : p;
+std::string absolute(const std::string& path) { return Tool_Resource::normalizePath(path); }
+
+std::string cacheFolderOf(const std::string& folder) {
+    return folder.empty() ? absolute(XdgFolders::programCacheFolder()) : absolute(folder);
 }
 
 // Makes `folder` (empty: the default) the cache folder. Without `create` a missing folder is
 // left missing and false returned: there are no caches to read.
 bool useCacheFolder(const std::string& folder, bool create = true) {
-    const std::string f = folder.empty() ? XdgFolders::programCacheFolder() : absolute(folder);
+    const std::string f = cacheFolderOf(folder);
     if (create)
         XdgFolders::ensureFolder(f);
     else if (::access(f.c_str(), F_OK) != 0)
         return false;
     Tool_Resource::setIndexCachePath(f);
     return true;
+}
+
+std::string errorText(int error) { return error ? std::strerror(error) : "unknown error"; }
+
+// For --index: the cache folder exists (or is created) and this process may write there.
+// Empty when it can be used, else the message.
+std::string checkCacheFolder(const std::string& folder) {
+    const std::string f = cacheFolderOf(folder);
+    if (f.empty())
+        return "no cache folder";
+    XdgFolders::ensureFolder(f);
+    struct stat st{};
+    if (::stat(f.c_str(), &st) != 0)
+        return "cannot create the cache folder " + f + ": " + errorText(errno);
+    if (!S_ISDIR(st.st_mode))
+        return "the cache folder " + f + " is not a folder";
+    if (::access(f.c_str(), W_OK | X_OK) != 0)
+        return "cannot write to the cache folder " + f + ": " + errorText(errno);
+    return {};
+}
+
+std::string describe(const SF_IndexOutcome& outcome) {
+    switch (outcome.kind) {
+    case SF_IndexOutcome::NotAFolder:
+        return "cannot index " + outcome.root + ": " +
+               (outcome.error == ENOTDIR ? std::string("not a folder") : errorText(outcome.error));
+    case SF_IndexOutcome::Excluded: return "cannot index " + outcome.root + ": it is excluded";
+    case SF_IndexOutcome::CannotWrite:
+        return "cannot write the cache of " + outcome.root + " in " + Tool_Resource::getIndexCachePath() + ": " +
+               errorText(outcome.error);
+    case SF_IndexOutcome::WriteFailed:
+        return "writing the cache of " + outcome.root + " failed: " + errorText(outcome.error);
+    default: return {};
+    }
 }
 
 struct Quiet : IIndexResultReceiver {
@@ -64,6 +96,10 @@ std::string formatSize(uint64_t bytes) {
 
 int runIndex(const std::vector<std::string>& roots, const std::string& cache, const std::vector<std::string>& excluded,
              const std::vector<std::string>& types, bool archives, int priority, int errFd) {
+    if (const std::string problem = checkCacheFolder(cache); !problem.empty()) {
+        QdFdWriter::writeAll(errFd, "qdsearch: " + problem + "\n");
+        return EXIT_USAGE;
+    }
     useCacheFolder(cache);
     std::vector<std::string> absRoots, absExcluded;
     for (const auto& r : roots)
@@ -113,10 +149,21 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
     man.reset();
     if (archives)
         CExtractMgr::uninit();
-    // The caches were built to be used: make them live now (no searcher has them open).
-    bool ok = true;
-    for (const auto& r : absRoots)
-        ok = SF_SaverSet::makeLive(r) && ok;
+    // The caches were built to be used: make them live now. Only roots that were indexed
+    // count; a root that could not be indexed is reported and leaves nothing behind.
+    bool ok = true, failed = false, anyCommitted = false;
+    for (const SF_IndexOutcome& outcome : man.getOutcomes()) {
+        if (outcome.kind == SF_IndexOutcome::Committed) {
+            anyCommitted = true;
+            if (!SF_SaverSet::makeLive(outcome.root)) {
+                QdFdWriter::writeAll(errFd, "qdsearch: the new cache of " + outcome.root + " could not be made live\n");
+                ok = false;
+            }
+        } else if (outcome.kind != SF_IndexOutcome::Cancelled) {
+            QdFdWriter::writeAll(errFd, "qdsearch: " + describe(outcome) + "\n");
+            failed = true;
+        }
+    }
     {
         std::lock_guard<std::mutex> lock(SF_Man::s_renameCS);
         SF_Man::s_bNewIndexCache = false;
@@ -125,15 +172,19 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
     Search_Man::s_hStopSearchEvent.reset();
     if (interrupted || !receiver.finished) {
         QdFdWriter::writeAll(errFd, "qdsearch: indexing interrupted; roots finished before stay indexed\n");
-        return 1;
+        return EXIT_FAILED;
     }
-    uint64_t bytes;
-    uint32_t entries;
-    std::string text;
-    man.getSumValues(bytes, entries, text);
-    std::string count;
-    Tool_Resource::seperateNumberToString(entries, count);
-    QdFdWriter::writeAll(errFd, "qdsearch: indexed " + count + " entries, " + formatSize(bytes) + "\n");
+    if (anyCommitted) {
+        uint64_t bytes;
+        uint32_t entries;
+        std::string text;
+        man.getSumValues(bytes, entries, text);
+        std::string count;
+        Tool_Resource::seperateNumberToString(entries, count);
+        QdFdWriter::writeAll(errFd, "qdsearch: indexed " + count + " entries, " + formatSize(bytes) + "\n");
+    }
+    if (failed)
+        return EXIT_USAGE;
     return ok ? EXIT_OK : EXIT_FAILED;
 }
 
@@ -157,6 +208,11 @@ int IndexCommands::run(const IndexOptions& options, const std::string& cacheFold
             QdFdWriter::writeAll(errFd, "qdsearch: --index needs at least one folder\nTry 'qdsearch --help'.\n");
             return EXIT_USAGE;
         }
+        for (const std::string& root : options.roots)
+            if (root.empty()) {
+                QdFdWriter::writeAll(errFd, "qdsearch: empty folder name\nTry 'qdsearch --help'.\n");
+                return EXIT_USAGE;
+            }
         return runIndex(options.roots, cacheFolder, options.excluded, options.types, options.archives,
                         options.priority, errFd);
     }

@@ -251,11 +251,7 @@ const QdOptionParser::Option* findShort(char name) {
 }
 
 std::string absoluteFolder(const std::string& folder, const std::string& currentFolder) {
-    if (!folder.empty() && folder.front() == '/')
-        return folder;
-    std::filesystem::path joined = std::filesystem::path(currentFolder) / folder;
-    std::string normal = joined.lexically_normal().string();
-    return normal.empty() ? std::string("/") : normal;
+    return Tool_Resource::normalizePath(folder, currentFolder);
 }
 
 // A text as one word for a POSIX shell: in single quotes, each ' written as '\''.
@@ -471,7 +467,8 @@ bool QdOptionParser::completeRule(const std::string& currentFolder, QdSearchOpti
             options.notices.push_back(shellQuoted(given) + " is no folder: nothing is searched in it");
             continue;
         }
-        Tool_Resource::formatPathString(folder, true, true);
+        if (folder.back() != '/')   // normalised already; blanks in names are kept
+            folder += '/';
         rule.folders.push_back(folder);
     }
     Tool_Resource::slimFolders(rule.folders);

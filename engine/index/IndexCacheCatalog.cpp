@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "index/IndexGeneration.h"
 #include "platform/AtomicFileWriter.h"
 #include "platform/DirEnumerator.h"
 #include "tools/Tool_Resource.h"
@@ -37,7 +38,8 @@ std::string IndexCacheCatalog::sideFileName(const std::string& encoded) {
     return Tool_Resource::getIndexCachePath() + "rt" + encoded;
 }
 
-bool IndexCacheCatalog::recordRoot(const std::string& root) {
+bool IndexCacheCatalog::recordRoot(const std::string& rootGiven) {
+    const std::string root = Tool_Resource::normalizePath(rootGiven);
     const std::string encoded = Tool_Resource::encodeIndexRoot(root);
     if (!isHashed(encoded))
         return true;
@@ -49,7 +51,8 @@ bool IndexCacheCatalog::recordRoot(const std::string& root) {
     return writer.open(side) && writer.write(root) && writer.commit();
 }
 
-bool IndexCacheCatalog::isRootRecorded(const std::string& root) {
+bool IndexCacheCatalog::isRootRecorded(const std::string& rootGiven) {
+    const std::string root = Tool_Resource::normalizePath(rootGiven);
     const std::string encoded = Tool_Resource::encodeIndexRoot(root);
     if (!isHashed(encoded))
         return true;
@@ -61,10 +64,10 @@ void IndexCacheCatalog::forgetRootIfUnused(const std::string& root) {
     const std::string encoded = Tool_Resource::encodeIndexRoot(root);
     if (!isHashed(encoded) || !isRootRecorded(root))
         return;
-    const std::string base = Tool_Resource::getIndexCachePath() + "idfa" + encoded;
-    for (int stage = 1; stage <= 3; ++stage)
-        if (exists(base + suffixOf(stage)))
-            return;
+    for (const char* tag : {"idfa", "gn"})
+        for (int stage = 1; stage <= 3; ++stage)
+            if (exists(Tool_Resource::getIndexCachePath() + tag + encoded + suffixOf(stage)))
+                return;
     ::unlink(sideFileName(encoded).c_str());
 }
 
@@ -91,18 +94,19 @@ std::vector<IndexCacheCatalog::Cache> IndexCacheCatalog::list(int stage) {
         return out;
     while (dir.next()) {
         const std::string_view name = dir.name();
-        // The "idfa" offset column: its size gives the entry count.
-        if (name.size() <= 4 + suffix.size() || name.substr(0, 4) != "idfa" ||
+        // The generation record: a set is listed only when it was committed whole.
+        if (name.size() <= 2 + suffix.size() || name.substr(0, 2) != "gn" ||
             name.substr(name.size() - suffix.size()) != suffix)
             continue;
-        const std::string encoded(name.substr(4, name.size() - 4 - suffix.size()));
+        const std::string encoded(name.substr(2, name.size() - 2 - suffix.size()));
         Cache cache;
         if (!rootOf(encoded, cache.root))
             continue;
         FileStat st;
-        if (!dir.stat(st) || !S_ISREG(st.mode))
+        IndexGeneration generation;
+        if (!dir.stat(st) || !S_ISREG(st.mode) || !generation.read(cache.root, stage))
             continue;
-        cache.entries = static_cast<uint32_t>(std::min<uint64_t>(st.size / 4, UINT32_MAX));
+        cache.entries = generation.entries();
         cache.written = st.lastWrite.tv_sec;
         out.push_back(std::move(cache));
     }

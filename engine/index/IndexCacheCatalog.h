@@ -1,6 +1,7 @@
 #pragma once
 // What the cache folder holds: the roots of its live and pending caches, read back from
-// the file names (Tool_Resource::convertToIndexFileName is one-to-one and decodable).
+// the names of their generation records (Tool_Resource::convertToIndexFileName is
+// one-to-one and decodable). Column files without a readable record are not listed.
 //
 // A root whose encoded name is too long for a file name is stored under a hashed name;
 // its side file "rt<hashed name>" holds the root itself, so the root can be listed and a
@@ -15,8 +16,8 @@ class IndexCacheCatalog {
 public:
     struct Cache {
         std::string root;
-        uint32_t entries = 0;       // entry count of the "fa" offset column
-        std::time_t written = 0;    // when the cache's files were written (mtime)
+        uint32_t entries = 0;       // entry count the generation record names
+        std::time_t written = 0;    // when the record was written (mtime)
     };
 
     // For a hashed root: creates its side file or checks that it names this root (false

@@ -15,6 +15,8 @@ bool IndexColumnWriter::open(const std::string& path) {
         close();
     m_failed = false;
     m_used = 0;
+    m_crc = Tool_CRC32();
+    m_written = 0;
     if (!m_buffer)
         m_buffer = std::make_unique<uint8_t[]>(BUFFER_SIZE);
     m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
@@ -38,6 +40,8 @@ bool IndexColumnWriter::writeSlow(const void* data, size_t size) {
 }
 
 bool IndexColumnWriter::writeAllOf(const uint8_t* p, size_t size) {
+    m_crc.update(p, size);
+    m_written += size;
     size_t done = 0;
     while (done < size) {
         const ssize_t n = ::write(m_fd, p + done, size - done);
@@ -61,8 +65,10 @@ bool IndexColumnWriter::flush() {
 bool IndexColumnWriter::close() {
     if (m_fd < 0)
         return !m_failed;
-    if (!m_failed)
-        flush();
+    if (!m_failed && !flush())
+        m_failed = true;
+    if (!m_failed && ::fsync(m_fd) != 0)
+        m_failed = true;
     if (::close(m_fd) != 0)
         m_failed = true;
     m_fd = -1;

@@ -1,12 +1,17 @@
 #pragma once
 // Append-only buffered writer of one index column file. Errors stick: after the first
 // failed open or write every call returns false and close() reports the failure, so a
-// caller may write a whole run and check once. Not copyable.
+// caller may write a whole run and check once. close() flushes the bytes to disk (fsync)
+// before it reports success, so a committed column survives a power loss. The writer
+// keeps the CRC-32 and the count of the bytes it wrote (the generation record names them).
+// Not copyable.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
+
+#include "tools/Tool_CRC32.h"
 
 class IndexColumnWriter {
 public:
@@ -42,9 +47,12 @@ public:
                               uint8_t(v >> 32), uint8_t(v >> 40), uint8_t(v >> 48), uint8_t(v >> 56)};
         return write(b, 8);
     }
-    // Flushes and closes; false when any write (or the close) failed. Closing a writer
-    // that is not open returns ok().
+    // Flushes, syncs and closes; false when any write, the sync or the close failed.
+    // Closing a writer that is not open returns ok().
     bool close();
+    // CRC-32 and number of the bytes written since open() (complete after close()).
+    uint32_t crc() const { return m_crc.value(); }
+    uint64_t bytesWritten() const { return m_written; }
 
 private:
     bool writeSlow(const void* data, size_t size);
@@ -55,4 +63,6 @@ private:
     bool m_failed = false;
     std::unique_ptr<uint8_t[]> m_buffer;   // BUFFER_SIZE bytes while open
     size_t m_used = 0;
+    Tool_CRC32 m_crc;
+    uint64_t m_written = 0;
 };

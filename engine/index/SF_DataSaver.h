@@ -24,6 +24,9 @@ public:
     bool openWrite(const std::string& root) override;
     bool closeWrite() override;
     uint32_t recordWidth() const override { return 4; }
+    void fileTags(std::vector<std::string>& out) const override;
+    bool describeWritten(IndexGeneration& generation, const std::string& root) const override;
+    bool isOfGeneration(const IndexGeneration& generation) const override;
     bool readRecord(uint32_t entry, uint32_t& out) const override { return m_offsets.readRecord(entry, out); }
 
     // The string record of entry i (a view into the mapping); false when the offset or

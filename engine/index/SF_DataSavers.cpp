@@ -75,6 +75,19 @@ bool SF_DataSaver::closeWrite() {
     return own && partner;
 }
 
+void SF_DataSaver::fileTags(std::vector<std::string>& out) const {
+    SF_SingleSaver::fileTags(out);
+    m_offsets.fileTags(out);
+}
+
+bool SF_DataSaver::describeWritten(IndexGeneration& generation, const std::string& root) const {
+    return SF_SingleSaver::describeWritten(generation, root) && m_offsets.describeWritten(generation, root);
+}
+
+bool SF_DataSaver::isOfGeneration(const IndexGeneration& generation) const {
+    return SF_SingleSaver::isOfGeneration(generation) && m_offsets.isOfGeneration(generation);
+}
+
 bool SF_DataSaver::readString(uint32_t entry, std::string_view& out) const {
     uint32_t offset;
     return m_offsets.readRecord(entry, offset) && parseString(m_view, m_viewSize, offset, out);

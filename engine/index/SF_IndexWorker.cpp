@@ -1,7 +1,9 @@
 #include "index/SF_IndexWorker.h"
 
+#include <cerrno>
 #include <chrono>
 #include <exception>
+#include <sys/stat.h>
 #include <thread>
 
 #include "archive/CExtractMgr.h"
@@ -53,43 +55,59 @@ void SF_IndexWorker::flushSums() {
     m_pendingEntries = 0;
 }
 
-SF_IndexWorker::Outcome SF_IndexWorker::indexRoot(const std::string& rootGiven) {
+SF_IndexOutcome SF_IndexWorker::indexRoot(const std::string& rootGiven) {
+    SF_IndexOutcome outcome;
+    outcome.root = Tool_Resource::normalizePath(rootGiven);
+    const std::string& root = outcome.root;
+    auto fail = [&](SF_IndexOutcome::Kind kind, int error) {
+        outcome.kind = kind;
+        outcome.error = error;
+        return outcome;
+    };
     if (cancelled())
-        return Outcome::Cancelled;
-    std::string root = rootGiven;
-    while (root.size() > 1 && root.back() == '/')
-        root.pop_back();
+        return fail(SF_IndexOutcome::Cancelled, 0);
+    // Only a folder that can be listed gets a cache: a missing root, a file or an
+    // unreadable folder would commit an empty cache that answers searches with nothing.
+    struct stat st{};
+    if (root.empty() || ::stat(root.c_str(), &st) != 0)
+        return fail(SF_IndexOutcome::NotAFolder, root.empty() ? ENOENT : errno);
+    if (!S_ISDIR(st.st_mode))
+        return fail(SF_IndexOutcome::NotAFolder, ENOTDIR);
+    if (m_exclude.isExcludedFolder(root))
+        return fail(SF_IndexOutcome::Excluded, 0);   // no cache at all, not even an empty one
+    // Stat'ing runs ahead on a second thread when the run allows it and there is a second
+    // processor: only then does it shorten the run.
+    try {
+        if (m_man.getParallelStat() && m_man.getIndexThreadPriority() == 10 &&
+            std::thread::hardware_concurrency() > 1 && !m_statHelper)
+            m_statHelper = std::make_unique<SF_StatHelper>();
+    } catch (const std::exception&) {
+        m_statHelper.reset();   // no thread to spare: the walk stats on its own
+    }
+    SF_FileFind find(m_statHelper.get());
+    if (!find.findFile(root))
+        return fail(SF_IndexOutcome::NotAFolder, errno);
     if (!m_savers.openWrite(root))
-        return Outcome::CannotWrite;   // live and pending caches stay as they are
-    bool walked = false;
+        return fail(SF_IndexOutcome::CannotWrite, errno);   // live and pending caches stay as they are
     bool completed = false;
     try {
-        if (!m_exclude.isExcludedFolder(root)) {
-            walked = true;
-            // Stat'ing runs ahead on a second thread when the run allows it and there is
-            // a second processor: only then does it shorten the run.
-            if (m_man.getParallelStat() && m_man.getIndexThreadPriority() == 10 &&
-                std::thread::hardware_concurrency() > 1 && !m_statHelper)
-                m_statHelper = std::make_unique<SF_StatHelper>();
-            SF_FileFind find(m_statHelper.get());
-            uint64_t total = 0;
-            // A root that cannot be enumerated walks to nothing and commits an empty cache.
-            completed = !find.findFile(root) || walk(find, true, total);
-        }
+        uint64_t total = 0;
+        completed = walk(find, true, total);
     } catch (const std::exception&) {
         m_writeFailed = true;   // out of memory and the like: this root is not committed
     }
     flushSums();
     const bool written = m_savers.closeWrite() && !m_writeFailed;
-    if (!walked || !completed || !written) {
+    const int writeError = errno;
+    if (!completed || !written) {
         m_savers.discardTemporary(root);
-        return !walked ? Outcome::Excluded : !completed ? Outcome::Cancelled : Outcome::WriteFailed;
+        return !completed ? fail(SF_IndexOutcome::Cancelled, 0) : fail(SF_IndexOutcome::WriteFailed, writeError);
     }
     std::lock_guard<std::mutex> lock(SF_Man::s_renameCS);
     if (!m_savers.commit(root))
-        return Outcome::WriteFailed;
+        return fail(SF_IndexOutcome::WriteFailed, errno);
     SF_Man::s_bNewIndexCache = true;
-    return Outcome::Committed;
+    return outcome;
 }
 
 bool SF_IndexWorker::walk(SF_FileFind& find, bool record, uint64_t& total) {

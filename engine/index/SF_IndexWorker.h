@@ -13,6 +13,7 @@
 #include <string>
 
 #include "index/SF_ExcludeInfo.h"
+#include "index/SF_IndexOutcome.h"
 #include "index/SF_SaverSet.h"
 
 class CExtractMgr;
@@ -28,9 +29,9 @@ public:
     SF_IndexWorker(const SF_IndexWorker&) = delete;
     SF_IndexWorker& operator=(const SF_IndexWorker&) = delete;
 
-    enum class Outcome { Committed, Cancelled, Excluded, CannotWrite, WriteFailed };
-    // Indexes `root` (given with or without a trailing '/').
-    Outcome indexRoot(const std::string& root);
+    // Indexes `root` (normalised as Tool_Resource::normalizePath does). A root that is
+    // not a readable folder is an error: nothing is written or committed for it.
+    SF_IndexOutcome indexRoot(const std::string& root);
 
 private:
     // Walks the folder that `find` is about to enumerate; adds the size of everything

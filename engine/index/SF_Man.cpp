@@ -47,6 +47,7 @@ void SF_Man::startIndex(IIndexResultReceiver* receiver) {
 void SF_Man::reset() { m_roots.clear(); }
 
 void SF_Man::index(IIndexResultReceiver* receiver) {
+    m_outcomes.clear();
     if (m_roots.empty())
         return;
     const std::string label = Tool_Resource::loadString(67);
@@ -56,7 +57,7 @@ void SF_Man::index(IIndexResultReceiver* receiver) {
         m_currentRootText = label + "[" + root + "]";
         setIndexInfo(m_currentRootText);
         SF_IndexWorker worker(*this, receiver, m_exclude);
-        worker.indexRoot(root);
+        m_outcomes.push_back(worker.indexRoot(root));
     }
     if (!s_hCancelEvent.isSet() && receiver)
         receiver->indexFinished();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "index/SF_ExcludeInfo.h"
+#include "index/SF_IndexOutcome.h"
 #include "platform/Event.h"
 
 class IIndexResultReceiver;
@@ -55,6 +56,9 @@ public:
     static bool hasNewIndexCache();
 
     const std::vector<std::string>& getRoots() const { return m_roots; }
+    // How each root of the last run ended, in run order (roots not reached are missing).
+    // Read it after the run's thread has ended.
+    const std::vector<SF_IndexOutcome>& getOutcomes() const { return m_outcomes; }
     const SF_ExcludeInfo& getExcludeInfo() const { return m_exclude; }
 
 protected:
@@ -67,6 +71,7 @@ protected:
 private:
     SF_ExcludeInfo m_exclude;
     std::vector<std::string> m_roots;
+    std::vector<SF_IndexOutcome> m_outcomes;
     std::string m_currentRootText;
     mutable std::mutex m_sumLock;
     uint64_t m_bytesIndexed = 0;

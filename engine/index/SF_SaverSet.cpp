@@ -1,6 +1,14 @@
 #include "index/SF_SaverSet.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "index/IndexCacheCatalog.h"
+#include "index/IndexGeneration.h"
 #include "index/SF_AccessTimeSaver.h"
 #include "index/SF_ArchiveSaver.h"
 #include "index/SF_AttributeSaver.h"
@@ -11,6 +19,88 @@
 #include "index/SF_TitleSaver.h"
 #include "index/SF_WriteTimeSaver.h"
 #include "tools/Tool_Resource.h"
+
+namespace {
+std::function<void()>& stepHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+
+void step() {
+    if (stepHook())
+        stepHook()();
+}
+
+std::string columnFile(const std::string& tag, const std::string& root, int stage) {
+    return Tool_Resource::getIndexCachePath() + tag + Tool_Resource::convertToIndexFileName(root, stage);
+}
+
+bool exists(const std::string& path) {
+    struct stat st{};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+void syncCacheFolder() {
+    const int fd = ::open(Tool_Resource::getIndexCachePath().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Serialises the stage changes of every thread and process that shares the cache folder.
+// Where no lock file can be made (a read-only folder) nothing can be renamed either.
+class FolderLock {
+public:
+    FolderLock() {
+        const std::string path = Tool_Resource::getIndexCachePath() + "qdindex.lock";
+        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~FolderLock() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+// Moves the files of `g` from stage `from` to stage `to`, the record last. A file missing
+// at `from` is fine when the one at `to` is already the generation's (a move that was
+// interrupted before, resumed now).
+bool moveStage(const IndexGeneration& g, const std::string& root, int from, int to) {
+    for (const std::string& tag : SF_SaverSet::fileTags()) {
+        const std::string source = columnFile(tag, root, from);
+        const std::string target = columnFile(tag, root, to);
+        if (::rename(source.c_str(), target.c_str()) != 0 && !(errno == ENOENT && g.describesFile(tag, target)))
+            return false;
+        step();
+    }
+    if (::rename(IndexGeneration::fileName(root, from).c_str(), IndexGeneration::fileName(root, to).c_str()) != 0)
+        return false;
+    step();
+    syncCacheFolder();
+    step();
+    return true;
+}
+}  // namespace
+
+void SF_SaverSet::setStepHook(std::function<void()> hook) { stepHook() = std::move(hook); }
+
+std::vector<std::string> SF_SaverSet::fileTags() {
+    static const std::vector<std::string> tags = [] {
+        SF_SaverSet set;
+        std::vector<std::string> out;
+        for (const auto& column : set.m_columns)
+            column->fileTags(out);
+        return out;
+    }();
+    return tags;
+}
 
 SF_SaverSet::SF_SaverSet() {
     m_columns.push_back(std::make_unique<SF_ArchiveSaver>());
@@ -31,11 +121,18 @@ SF_SaverSet::~SF_SaverSet() {
 
 bool SF_SaverSet::openWrite(const std::string& root) {
     // A long root's files carry a hash in their names; its side file must name this root.
-    if (!IndexCacheCatalog::recordRoot(root))
+    if (!IndexCacheCatalog::recordRoot(root)) {
+        if (errno == 0)
+            errno = EEXIST;
         return false;
+    }
+    // A record left by an interrupted commit must not outlive the files it named.
+    ::unlink(IndexGeneration::fileName(root, Tool_Resource::INDEX_STAGE_TEMPORARY).c_str());
     for (auto& column : m_columns) {
         if (!column->openWrite(root)) {
+            const int error = errno;
             closeWrite();
+            errno = error;
             return false;
         }
     }
@@ -66,29 +163,49 @@ bool SF_SaverSet::closeWrite() {
 }
 
 void SF_SaverSet::discardTemporary(const std::string& root) {
+    ::unlink(IndexGeneration::fileName(root, Tool_Resource::INDEX_STAGE_TEMPORARY).c_str());
     for (auto& column : m_columns)
         column->discardTemporary(root);
     m_bOpen = false;
 }
 
 bool SF_SaverSet::commit(const std::string& root) {
-    bool ok = true;
+    if (m_bOpen)
+        return false;   // closeWrite first: only synced files are committed
+    IndexGeneration g = IndexGeneration::fresh(0);
     for (auto& column : m_columns)
-        ok = column->rename(root, Tool_Resource::INDEX_STAGE_PENDING) && ok;
-    return ok;
+        if (!column->describeWritten(g, root))
+            return false;
+    const IndexGeneration::Column* offsets = g.column("idfa");
+    if (!offsets || g.columns().size() != fileTags().size())
+        return false;
+    g.setEntries(static_cast<uint32_t>(offsets->size / 4));
+    if (!g.write(root, Tool_Resource::INDEX_STAGE_TEMPORARY))
+        return false;
+    step();
+    FolderLock lock;
+    return moveStage(g, root, Tool_Resource::INDEX_STAGE_TEMPORARY, Tool_Resource::INDEX_STAGE_PENDING);
 }
 
 bool SF_SaverSet::makeLive(const std::string& root) {
-    SF_SaverSet set;
-    bool ok = true;
-    for (auto& column : set.m_columns)
-        ok = column->rename(root, Tool_Resource::INDEX_STAGE_LIVE) && ok;
-    return ok;
+    FolderLock lock;
+    IndexGeneration g;
+    if (!g.read(root, Tool_Resource::INDEX_STAGE_PENDING))
+        return true;   // nothing complete is pending; pending columns without a record are not moved
+    for (const std::string& tag : fileTags()) {
+        const std::string pending = columnFile(tag, root, Tool_Resource::INDEX_STAGE_PENDING);
+        const std::string candidate = exists(pending) ? pending : columnFile(tag, root, Tool_Resource::INDEX_STAGE_LIVE);
+        if (!g.describesFile(tag, candidate))
+            return false;
+    }
+    return moveStage(g, root, Tool_Resource::INDEX_STAGE_PENDING, Tool_Resource::INDEX_STAGE_LIVE);
 }
 
 bool SF_SaverSet::deleteLive(const std::string& root) {
     SF_SaverSet set;
-    bool ok = true;
+    FolderLock lock;
+    const std::string record = IndexGeneration::fileName(root, Tool_Resource::INDEX_STAGE_LIVE);
+    bool ok = ::unlink(record.c_str()) == 0 || errno == ENOENT;
     for (auto& column : set.m_columns)
         ok = column->deleteLive(root) && ok;
     IndexCacheCatalog::forgetRootIfUnused(root);

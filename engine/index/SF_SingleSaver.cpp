@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "index/IndexGeneration.h"
 #include "tools/Tool_Resource.h"
 
 SF_SingleSaver::~SF_SingleSaver() { SF_SingleSaver::closeRead(); }
@@ -29,6 +30,15 @@ bool SF_SingleSaver::rename(const std::string& root, int stage) {
         return true;   // nothing to move: the target stays as it is
     // rename() replaces the target atomically: a reader sees the old or the new file.
     return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool SF_SingleSaver::describeWritten(IndexGeneration& generation, const std::string& root) const {
+    return m_writer.ok() && generation.addColumn(tag(), fileName(root, Tool_Resource::INDEX_STAGE_TEMPORARY),
+                                                 m_writer.crc(), m_writer.bytesWritten());
+}
+
+bool SF_SingleSaver::isOfGeneration(const IndexGeneration& generation) const {
+    return generation.describes(tag(), m_map);
 }
 
 bool SF_SingleSaver::deleteLive(const std::string& root) {

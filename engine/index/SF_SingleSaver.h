@@ -16,7 +16,8 @@
 // its end makes the read return false; nothing is read beyond a record.
 //
 // Writing appends to the temporary file through a buffered writer whose errors stick;
-// closeWrite() reports them. Files move temporary -> pending -> live by rename().
+// closeWrite() reports them. Whole sets move temporary -> pending -> live through
+// SF_SaverSet, which checks them against their generation record (IndexGeneration).
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -28,6 +29,7 @@
 #include "platform/MemoryMap.h"
 
 class Data_FileItem;
+class IndexGeneration;
 class SF_FileFind;
 struct FileNameGroup;
 struct Search_Rule;
@@ -78,6 +80,14 @@ public:
     // The u32 record of entry i (offset columns and "ft"); data columns return their
     // offset-column record. False past the end.
     virtual bool readRecord(uint32_t entry, uint32_t& out) const;
+
+    // The tags of the files this object writes and reads (its own, then a partner's).
+    virtual void fileTags(std::vector<std::string>& out) const { out.emplace_back(tag()); }
+    // Adds the temporary file(s) just written for `root` to `generation`; false when a
+    // file is not what the writer wrote.
+    virtual bool describeWritten(IndexGeneration& generation, const std::string& root) const;
+    // Whether the mapped file(s) are the ones `generation` names.
+    virtual bool isOfGeneration(const IndexGeneration& generation) const;
 
     void clearMatchCache() { m_matchCache = 0; }
     bool isOpenForRead() const { return m_view != nullptr; }

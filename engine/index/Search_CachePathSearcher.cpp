@@ -1,8 +1,10 @@
 #include "index/Search_CachePathSearcher.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "index/IndexCacheCatalog.h"
+#include "index/IndexGeneration.h"
 #include "index/SF_AccessTimeSaver.h"
 #include "index/SF_ArchiveSaver.h"
 #include "index/SF_AttributeSaver.h"
@@ -17,6 +19,7 @@
 #include "search/ISearchResultReciever.h"
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"
+#include "tools/Tool_Resource.h"
 
 namespace {
 // The scan tests group-independent columns first (their result is cached for the entry
@@ -30,6 +33,7 @@ int scanRank(const std::string& tag) {
             return i;
     return 9;
 }
+constexpr int kOpenAttempts = 8;
 constexpr uint32_t kStopPollInterval = 1u << 16;   // entries between stop checks of a plain scan
 }  // namespace
 
@@ -37,10 +41,25 @@ Search_CachePathSearcher::Search_CachePathSearcher() = default;
 Search_CachePathSearcher::~Search_CachePathSearcher() { uninitSearcher(); }
 
 bool Search_CachePathSearcher::initSearcher(const std::string& root) {
+    // A set that does not match its record is retried a few times: a commit going on
+    // elsewhere replaces the files within microseconds. A set that stays mixed (left by
+    // an interrupted commit) is refused.
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        switch (openGeneration(root)) {
+        case OpenResult::Opened: return true;
+        case OpenResult::Refused: return false;
+        case OpenResult::Mixed: break;
+        }
+        std::this_thread::yield();
+    }
+    return false;
+}
+
+Search_CachePathSearcher::OpenResult Search_CachePathSearcher::openGeneration(const std::string& root) {
     uninitSearcher();
-    m_indexPath = root;
+    m_indexPath = Tool_Resource::normalizePath(root);
     if (!IndexCacheCatalog::isRootRecorded(root))
-        return false;   // a hashed name whose side file names another root
+        return OpenResult::Refused;   // a hashed name whose side file names another root
     m_columns.push_back(std::make_unique<SF_ArchiveSaver>());
     m_columns.push_back(std::make_unique<SF_AttributeSaver>());
     m_columns.push_back(std::make_unique<SF_SizeSaver>());
@@ -58,23 +77,28 @@ bool Search_CachePathSearcher::initSearcher(const std::string& root) {
     m_columns.push_back(std::move(title));
     extColumn->setNamePartner(m_titleColumn);
     m_titleColumn->setNamePartner(extColumn);
+    bool opened = true;
+    for (auto& column : m_columns)
+        opened = opened && column->openRead(root);
+    // The record is read after every column was mapped: a commit that replaced any of
+    // them in between shows as a column the record does not name.
+    IndexGeneration generation;
+    const bool recorded = generation.read(root, Tool_Resource::INDEX_STAGE_LIVE);
+    if (!opened || !recorded || generation.entries() == 0) {
+        uninitSearcher();
+        // A missing column beside a record is a commit half-way (or a damaged cache); a
+        // cache without entries answers nothing.
+        return recorded && generation.entries() != 0 ? OpenResult::Mixed : OpenResult::Refused;
+    }
+    m_entryCount = generation.entries();
     for (auto& column : m_columns) {
-        if (!column->openRead(root)) {
+        if (!column->isOfGeneration(generation) || column->entryCount() != m_entryCount) {
             uninitSearcher();
-            return false;
+            return OpenResult::Mixed;
         }
     }
-    // Columns of one cache describe the same entries; differing counts mean a damaged or
-    // half-replaced cache, which is refused as a whole.
-    m_entryCount = m_columns.front()->entryCount();
-    for (auto& column : m_columns) {
-        const uint64_t bytes = column->entryCount();
-        if (bytes != m_entryCount) {
-            uninitSearcher();
-            return false;
-        }
-    }
-    return true;
+    m_generation = generation.id();
+    return OpenResult::Opened;
 }
 
 void Search_CachePathSearcher::uninitSearcher() {
@@ -83,6 +107,7 @@ void Search_CachePathSearcher::uninitSearcher() {
     m_folderColumn = nullptr;
     m_titleColumn = nullptr;
     m_entryCount = 0;
+    m_generation = 0;
 }
 
 bool Search_CachePathSearcher::chooseCompareItems(const IndexIncludeFolder& x, const Groups& groups,

@@ -3,8 +3,9 @@
 // while the searcher lives, because results reported by entry number are read back later
 // with readFileInfo.
 //
-// Opening refuses a root whose columns are missing, empty, unmappable or of different
-// entry counts. A single entry whose record is malformed (offset past its data file,
+// Opening refuses a root whose columns are missing, empty, unmappable, of different entry
+// counts, or not all of the one generation that the root's live generation record names
+// (IndexGeneration): a reader never mixes the files of two commits. A single entry whose record is malformed (offset past its data file,
 // length running past the end) fails its tests and readFileInfo; the scan goes on.
 #include <cstdint>
 #include <memory>
@@ -33,11 +34,15 @@ public:
     Search_CachePathSearcher& operator=(const Search_CachePathSearcher&) = delete;
 
     // Opens the nine columns of the root's live cache (order "fa", "ft", "fs", "at", "mt",
-    // "ct", "fe", "fp", "fn"); false, with nothing left open, when any cannot be opened or
-    // their entry counts differ.
+    // "ct", "fe", "fp", "fn"), then checks them against the live generation record; false,
+    // with nothing left open, when any cannot be opened, their entry counts differ or they
+    // are not all of the recorded generation (retried a few times first, as a commit in
+    // progress elsewhere ends within moments).
     bool initSearcher(const std::string& root);
     void uninitSearcher();
     const std::string& getIndexPath() const { return m_indexPath; }
+    // The id of the generation opened (0 when none).
+    uint64_t getGeneration() const { return m_generation; }
     void setOwner(Search_Man* owner) { m_owner = owner; }
 
     // Picks the columns the rule needs for this part of the search.
@@ -61,6 +66,8 @@ public:
     bool isContainText(Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver);
 
 private:
+    enum class OpenResult { Opened, Mixed, Refused };
+    OpenResult openGeneration(const std::string& root);
     bool entryMatches(uint32_t entry, const FileNameGroup& group, const Search_Rule& rule, const IndexIncludeFolder& x);
 
     std::vector<std::unique_ptr<SF_SingleSaver>> m_columns;
@@ -70,4 +77,5 @@ private:
     std::string m_indexPath;
     Search_Man* m_owner = nullptr;
     uint32_t m_entryCount = 0;
+    uint64_t m_generation = 0;
 };

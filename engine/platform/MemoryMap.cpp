@@ -9,10 +9,14 @@
 
 MemoryMap::~MemoryMap() { close(); }
 
-MemoryMap::MemoryMap(MemoryMap&& other) noexcept : m_data(other.m_data), m_size(other.m_size), m_open(other.m_open) {
+MemoryMap::MemoryMap(MemoryMap&& other) noexcept
+    : m_data(other.m_data), m_size(other.m_size), m_open(other.m_open), m_inode(other.m_inode),
+      m_modified(other.m_modified) {
     other.m_data = nullptr;
     other.m_size = 0;
     other.m_open = false;
+    other.m_inode = 0;
+    other.m_modified = {};
 }
 
 MemoryMap& MemoryMap::operator=(MemoryMap&& other) noexcept {
@@ -21,9 +25,13 @@ MemoryMap& MemoryMap::operator=(MemoryMap&& other) noexcept {
         m_data = other.m_data;
         m_size = other.m_size;
         m_open = other.m_open;
+        m_inode = other.m_inode;
+        m_modified = other.m_modified;
         other.m_data = nullptr;
         other.m_size = 0;
         other.m_open = false;
+        other.m_inode = 0;
+        other.m_modified = {};
     }
     return *this;
 }
@@ -34,6 +42,8 @@ void MemoryMap::close() {
     m_data = nullptr;
     m_size = 0;
     m_open = false;
+    m_inode = 0;
+    m_modified = {};
 }
 
 bool MemoryMap::open(const std::string& path) {
@@ -67,5 +77,7 @@ bool MemoryMap::open(const std::string& path) {
         return false;
     }
     m_open = true;
+    m_inode = static_cast<uint64_t>(st.st_ino);
+    m_modified = st.st_mtim;
     return true;
 }

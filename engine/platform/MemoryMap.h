@@ -7,9 +7,12 @@
 // The mapping is private and stays valid after the file is renamed or deleted; a file
 // truncated by another process while mapped makes reads past its new end fault (SIGBUS),
 // so map only files this program does not expect to shrink (caches, result files).
+// The identity of the file that was mapped (inode, modification time) is kept, so a
+// caller can tell later whether a name still denotes the file it mapped.
 // RAII: the destructor unmaps. Movable, not copyable.
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <span>
 #include <string>
 
@@ -31,9 +34,14 @@ public:
     const uint8_t* data() const { return m_data; }
     size_t size() const { return m_size; }
     std::span<const uint8_t> bytes() const { return {m_data, m_size}; }
+    // Inode and modification time of the mapped file (0 when closed).
+    uint64_t inode() const { return m_inode; }
+    const timespec& modified() const { return m_modified; }
 
 private:
     const uint8_t* m_data = nullptr;
     size_t m_size = 0;
     bool m_open = false;
+    uint64_t m_inode = 0;
+    timespec m_modified{};
 };

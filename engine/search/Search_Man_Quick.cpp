@@ -12,24 +12,21 @@
 #include "tools/Tool_Resource.h"
 
 namespace {
-std::string withoutTrailingSlash(const std::string& path) {
-    std::string p = path;
-    while (p.size() > 1 && p.back() == '/')
-        p.pop_back();
-    return p;
-}
+// Index roots are keyed by their one normal form, however a caller spells them.
+std::string rootKey(const std::string& path) { return Tool_Resource::normalizePath(path); }
 }  // namespace
 
-void Search_Man::addIndexedFilePathName(const std::string& root) { m_indexFiles.push_back(root); }
+void Search_Man::addIndexedFilePathName(const std::string& root) { m_indexFiles.push_back(rootKey(root)); }
 
 void Search_Man::addIndexedFilePathName(const std::vector<std::string>& roots) {
-    m_indexFiles.insert(m_indexFiles.end(), roots.begin(), roots.end());
+    for (const std::string& root : roots)
+        addIndexedFilePathName(root);
 }
 
 bool Search_Man::initSearcher(const std::vector<std::string>& roots) {
     for (const std::string& root : roots) {
         auto searcher = std::make_unique<Search_CachePathSearcher>();
-        if (searcher->initSearcher(withoutTrailingSlash(root)))
+        if (searcher->initSearcher(rootKey(root)))
             m_searchers.push_back(std::move(searcher));
     }
     return true;
@@ -38,7 +35,7 @@ bool Search_Man::initSearcher(const std::vector<std::string>& roots) {
 void Search_Man::uninitSearcher() { m_searchers.clear(); }
 
 Search_CachePathSearcher* Search_Man::findSearcher(const std::string& root) const {
-    const std::string wanted = withoutTrailingSlash(root);
+    const std::string wanted = rootKey(root);
     for (const auto& searcher : m_searchers)
         if (searcher->getIndexPath() == wanted)
             return searcher.get();
@@ -47,14 +44,14 @@ Search_CachePathSearcher* Search_Man::findSearcher(const std::string& root) cons
 
 void Search_Man::refreshNewIndexCacheFile(const std::vector<std::string>& roots) {
     for (const std::string& root : roots)
-        SF_SaverSet::makeLive(withoutTrailingSlash(root));
+        SF_SaverSet::makeLive(rootKey(root));
     std::lock_guard<std::mutex> lock(SF_Man::s_renameCS);
     SF_Man::s_bNewIndexCache = false;
 }
 
 void Search_Man::deleteIndexCacheFiles(const std::vector<std::string>& roots) {
     for (const std::string& root : roots)
-        SF_SaverSet::deleteLive(withoutTrailingSlash(root));
+        SF_SaverSet::deleteLive(rootKey(root));
 }
 
 bool Search_Man::addToIIF(const std::string& folder, std::vector<IndexIncludeFolder>& iif) const {

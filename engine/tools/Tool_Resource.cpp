@@ -3,12 +3,15 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
+#include <string_view>
 #include <system_error>
+#include <vector>
 #include <unistd.h>
 
 #include "platform/IniFile.h"
@@ -62,6 +65,34 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b) {
 
 std::string ceilingUnits(int64_t bytes, int64_t unit) { return std::to_string(bytes / unit + (bytes % unit != 0)); }
 
+// An absolute path with "." and ".." resolved and repeated '/' folded, no trailing '/'
+// except for the root. ".." of the root stays at the root.
+std::string foldAbsolutePath(const std::string& path) {
+    std::vector<std::string_view> parts;
+    const std::string_view p(path);
+    size_t at = 0;
+    while (at < p.size()) {
+        size_t end = p.find('/', at);
+        if (end == std::string_view::npos)
+            end = p.size();
+        const std::string_view part = p.substr(at, end - at);
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        at = end + 1;
+    }
+    if (parts.empty())
+        return "/";
+    std::string out;
+    for (std::string_view part : parts) {
+        out += '/';
+        out += part;
+    }
+    return out;
+}
 }  // namespace
 
 // ---- language strings ---------------------------------------------------------------------
@@ -218,10 +249,31 @@ int Tool_Resource::isFileOrFolderExist(const char* path) {
     return ::lstat(path, &st) == 0 ? 0 : errno;
 }
 
+std::string Tool_Resource::normalizePath(const std::string& path, const std::string& currentFolder) {
+    if (path.empty())
+        return {};
+    if (path.front() == '/')
+        return foldAbsolutePath(path);
+    std::string base = currentFolder;
+    if (base.empty() || base.front() != '/') {
+        std::string buffer(PATH_MAX, '\0');
+        if (::getcwd(buffer.data(), buffer.size())) {
+            buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+            base = buffer;
+        } else {
+            const char* pwd = std::getenv("PWD");
+            base = pwd && *pwd == '/' ? pwd : "/";
+        }
+    }
+    return foldAbsolutePath(base + "/" + path);
+}
+
 void Tool_Resource::formatPathString(std::string& path, bool addBackslash, bool /*addBackslashToRoot*/) {
     path = trimmed(path);
     if (path.empty())
         return;  // an empty path never turns into the root
+    if (path.front() == '/')
+        path = foldAbsolutePath(path);
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
     // The root "/" is a drive root: it keeps its slash in both forms.

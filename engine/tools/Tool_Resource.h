@@ -50,6 +50,16 @@ public:
     static bool isValidFolder(const std::string& path);
     // 0 when the path exists, else the errno of asking for it.
     static int isFileOrFolderExist(const char* path);
+    // The one form of every path a user gives and of every index root key: absolute (a
+    // relative path is taken against `currentFolder`, or against the process's current
+    // folder when that is empty or relative), "." and ".." resolved lexically (".." of
+    // the root is the root; symbolic links are not looked at), repeated '/' folded, no
+    // trailing '/' except for the root itself. Every other byte is kept as it is: blanks,
+    // newlines, a leading '-'. An empty path stays empty.
+    static std::string normalizePath(const std::string& path, const std::string& currentFolder = {});
+    // The form of a folder typed into a field: surrounding blanks trimmed, an absolute
+    // path folded as normalizePath does, then without trailing '/' (the root keeps its
+    // '/') or, with `addBackslash`, with one. A relative path is kept relative.
     static void formatPathString(std::string& path, bool addBackslash, bool addBackslashToRoot);
     static bool isPathIncludePath(const std::string& outer, const std::string& inner);
     static void slimFolders(std::vector<std::string>& folders);
@@ -103,7 +113,8 @@ public:
     // root (the indexer keeps the root itself in a side file, see IndexCacheCatalog).
     // Empty for an empty root or a stage other than 1 to 3.
     static std::string convertToIndexFileName(const std::string& root, int stage);
-    // The encoded root without a stage suffix ("%H..." for long roots).
+    // The encoded root without a stage suffix ("%H..." for long roots). The root is
+    // normalised first (normalizePath), so every spelling of a folder names one cache.
     static std::string encodeIndexRoot(const std::string& root);
     // Inverse of encodeIndexRoot for direct (not hashed) encodings; false for a hashed
     // name or a malformed escape.

@@ -33,7 +33,9 @@ uint64_t rootHash(const std::string& root) {
 }
 }  // namespace
 
-std::string Tool_Resource::encodeIndexRoot(const std::string& root) {
+std::string Tool_Resource::encodeIndexRoot(const std::string& rootGiven) {
+    // Every spelling of a folder ("/a/b/", "/a//b", "/a/./c/../b") names one cache.
+    const std::string root = normalizePath(rootGiven);
     std::string out;
     out.reserve(root.size() + 8);
     for (char c : root) {

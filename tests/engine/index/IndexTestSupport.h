@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
+#include "index/IndexGeneration.h"
 #include "index/SF_SaverSet.h"
 #include "search/Data_FileItem.h"
 #include "tools/Tool_Resource.h"
@@ -48,6 +51,26 @@ inline bool writeLiveCache(const std::string& root, const std::vector<Data_FileI
 
 inline std::string columnFile(const std::string& tag, const std::string& root, int stage = 1) {
     return Tool_Resource::getIndexCachePath() + tag + Tool_Resource::convertToIndexFileName(root, stage);
+}
+
+// Rewrites the live generation record of `root` so that it names the live columns as
+// they are now: a damaged column that the record vouches for, as a faulty writer would
+// leave it, reaches the reader's own checks.
+inline bool resealLiveRecord(const std::string& root) {
+    IndexGeneration old;
+    if (!old.read(root, Tool_Resource::INDEX_STAGE_LIVE))
+        return false;
+    IndexGeneration g = IndexGeneration::fresh(old.entries());
+    for (const auto& c : old.columns()) {
+        const std::string path =
+            Tool_Resource::getIndexCachePath() + c.tag + Tool_Resource::convertToIndexFileName(root, 1);
+        uint32_t crc;
+        struct stat st{};
+        if (!Tool_Resource::checkFileCRC32(path, crc) || ::stat(path.c_str(), &st) != 0 ||
+            !g.addColumn(c.tag, path, crc, static_cast<uint64_t>(st.st_size)))
+            return false;
+    }
+    return g.write(root, Tool_Resource::INDEX_STAGE_LIVE);
 }
 
 inline std::string readFile(const std::string& path) {

@@ -1,6 +1,7 @@
 // The indexer: what a run records, exclusions, cancellation, crash safety.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -112,13 +113,52 @@ TEST_F(Indexer, ExcludedRootGetsNoPendingCache) {
     EXPECT_EQ(receiver.finished, 1);
 }
 
-TEST_F(Indexer, MissingRootCommitsAnEmptyCache) {
+// Fault: a root that is missing or is a file committed an empty cache, which was then
+// listed and answered quick searches with nothing. Such a root is an error now; nothing
+// is written for it, and the roots around it are indexed as usual.
+TEST_F(Indexer, RootThatIsNoFolderIsAnErrorAndLeavesNothing) {
+    tree.write("file.txt", "1");
+    tree.write("ok/a", "1");
     SF_Man man;
-    man.addPath({root("missing")});
+    man.addPath({root("missing"), root("file.txt"), root("ok")});
     man.setIndexThreadPriority(10);
     FinishCounter receiver;
     man.startIndex(&receiver);
-    EXPECT_EQ(IndexCacheCatalog::rootsOf(Tool_Resource::INDEX_STAGE_PENDING), std::vector<std::string>{root("missing")});
+    const auto& outcomes = man.getOutcomes();
+    ASSERT_EQ(outcomes.size(), 3u);
+    EXPECT_EQ(outcomes[0].kind, SF_IndexOutcome::NotAFolder);
+    EXPECT_EQ(outcomes[0].error, ENOENT);
+    EXPECT_EQ(outcomes[1].kind, SF_IndexOutcome::NotAFolder);
+    EXPECT_EQ(outcomes[1].error, ENOTDIR);
+    EXPECT_EQ(outcomes[2].kind, SF_IndexOutcome::Committed);
+    EXPECT_EQ(IndexCacheCatalog::rootsOf(Tool_Resource::INDEX_STAGE_PENDING), std::vector<std::string>{root("ok")});
+    for (const char* rel : {"missing", "file.txt"})
+        for (int stage = 1; stage <= 3; ++stage)
+            EXPECT_FALSE(exists(columnFile("idfa", root(rel), stage))) << rel << " stage " << stage;
+}
+
+TEST_F(Indexer, UnwritableCacheFolderIsReported) {
+    tree.write("a", "1");
+    Unprivileged::openUp(tree.path());
+    ::chmod(cache.path().c_str(), 0555);
+    const int result = Unprivileged::run([&] {
+        SF_Man man;
+        man.addPath({root()});
+        man.setIndexThreadPriority(10);
+        man.startIndex(nullptr);
+        const auto& o = man.getOutcomes();
+        return o.size() == 1 && o[0].kind == SF_IndexOutcome::CannotWrite && o[0].error == EACCES ? 0 : 1;
+    });
+    ::chmod(cache.path().c_str(), 0700);
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(IndexCacheCatalog::rootsOf(Tool_Resource::INDEX_STAGE_PENDING).empty());
+}
+
+TEST_F(Indexer, RootSpelledAnyWayIsIndexedUnderItsNormalForm) {
+    tree.write("d/a.txt", "1");
+    indexRoots({tree.path() + "//d/./../d/"});
+    EXPECT_EQ(IndexCacheCatalog::rootsOf(Tool_Resource::INDEX_STAGE_LIVE), std::vector<std::string>{root("d")});
+    EXPECT_EQ(cachedPaths(root("d")), (std::set<std::string>{root("d/a.txt")}));
 }
 
 TEST_F(Indexer, LinksToFoldersAreEntriesAndNotFollowed) {

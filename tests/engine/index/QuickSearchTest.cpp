@@ -270,6 +270,10 @@ TEST_F(QuickSearch, OffsetPastDataFileSkipsOnlyThatEntry) {
     rule.names = {"*.txt"};
     rule.folders = {root()};
     rule.bAutoNormalSearch = false;
+    // A column changed behind the generation record refuses the whole root...
+    EXPECT_TRUE(run(rule, true, {root()}).empty());
+    // ...and one the record vouches for loses only the entry it damages.
+    ASSERT_TRUE(resealLiveRecord(root()));
     const auto found = run(rule, true, {root()});
     EXPECT_EQ(found.size(), 1u);
 }

@@ -39,8 +39,57 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{"BlanksTrimmed", "  /a b/  ", false, false, "/a b"},
                       FormatCase{"EmptyNeverBecomesRoot", "", true, true, ""},
                       FormatCase{"BlankNeverBecomesRoot", "   ", true, true, ""},
-                      FormatCase{"RelativeKept", "a/", true, false, "a/"}),
+                      FormatCase{"RelativeKept", "a/", true, false, "a/"},
+                      FormatCase{"AbsoluteFoldedAsNormalized", "/a//./b/../c/", true, false, "/a/c/"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Fault: each entry point made its own form of a path, so "--index ../b" recorded
+// "/x/a/../b" and a later search of "../b" (made "/x/b") found no cache for it. One
+// function now gives every user path and every index root key its form.
+struct NormalCase {
+    const char* name;
+    std::string path, currentFolder, expected;
+};
+class NormalizePath : public ::testing::TestWithParam<NormalCase> {};
+
+TEST_P(NormalizePath, GivesTheOneForm) {
+    EXPECT_EQ(Tool_Resource::normalizePath(GetParam().path, GetParam().currentFolder), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, NormalizePath,
+    ::testing::Values(NormalCase{"Root", "/", "", "/"},
+                      NormalCase{"DoubleSlashIsTheRoot", "//", "", "/"},
+                      NormalCase{"DotDotOfTheRootIsTheRoot", "/..", "", "/"},
+                      NormalCase{"DotDotBeyondTheRootStopsThere", "/a/../../..", "", "/"},
+                      NormalCase{"RelativeDotDotBeyondTheRoot", "../..", "/x", "/"},
+                      NormalCase{"RelativeIsTakenAgainstTheFolder", "a/./b/", "/x/y", "/x/y/a/b"},
+                      NormalCase{"DotDotGoesUp", "../b", "/x/a", "/x/b"},
+                      NormalCase{"DotIsTheFolderItself", ".", "/x/a", "/x/a"},
+                      NormalCase{"RepeatedSlashesFold", "/a//b///c", "", "/a/b/c"},
+                      NormalCase{"TrailingSlashesGo", "/a/b//", "", "/a/b"},
+                      NormalCase{"DotDotInTheMiddle", "/x/a/../b/./c/..", "", "/x/b"},
+                      NormalCase{"DotsInNamesAreNames", "/a/.../..b/b..", "", "/a/.../..b/b.."},
+                      NormalCase{"BlanksAreKept", " a b /c ", "/x", "/x/ a b /c "},
+                      NormalCase{"NewlinesAreKept", "/a\nb/\n", "", "/a\nb/\n"},
+                      NormalCase{"LeadingDashIsAName", "-n", "/x", "/x/-n"},
+                      NormalCase{"AbsoluteIgnoresTheFolder", "/a", "/x", "/a"},
+                      NormalCase{"EmptyStaysEmpty", "", "/x", ""},
+                      NormalCase{"FolderItselfIsNormalisedToo", "b", "/x//y/../", "/x/b"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(NormalizePathWithoutFolder, RelativeIsTakenAgainstTheCurrentFolder) {
+    char buffer[4096];
+    ASSERT_NE(::getcwd(buffer, sizeof buffer), nullptr);
+    EXPECT_EQ(Tool_Resource::normalizePath("x/../y"), Tool_Resource::normalizePath(std::string(buffer) + "/y"));
+}
+
+TEST(NormalizePathKeys, EverySpellingOfARootNamesOneCache) {
+    const std::string name = Tool_Resource::convertToIndexFileName("/x/a", 1);
+    for (const char* spelling : {"/x/a/", "//x//a", "/x/./a/.", "/x/b/../a"})
+        EXPECT_EQ(Tool_Resource::convertToIndexFileName(spelling, 1), name) << spelling;
+    EXPECT_NE(Tool_Resource::convertToIndexFileName("/x/a b", 1), name);
+}
 
 struct IncludeCase {
     const char* name;
