@@ -5,11 +5,14 @@
 #include <map>
 #include <string>
 #include <vector>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "engine/platform/AtomicFileWriter.h"
 #include "engine/platform/CArchive.h"
 #include "engine/tools/Tool_Resource.h"
 
@@ -151,8 +154,6 @@ AppSettings::AppSettings() : AppSettings(defaultFilePath(), loadedColumnCaptions
 AppSettings::AppSettings(const QString& iniPath, const QStringList& columnCaptions)
     : m_path(iniPath), m_columnCaptions(columnCaptions),
       m_store(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {
-    // Never fall back to rewriting the file in place: a failed write must keep the old one.
-    m_store->setAtomicSyncRequired(true);
     if (m_indexTime.IndexCacheLocation.isEmpty())
         m_indexTime.IndexCacheLocation =
             QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Quendrel");
@@ -245,6 +246,7 @@ void AppSettings::load() {
 }
 
 bool AppSettings::save() {
+    beginWrite();
     writeValue(*m_store, "iButtonState", m_frame.iButtonState);
     writeValue(*m_store, "strLastIndexTime", m_frame.strLastIndexTime);
     saveColumnFlags();
@@ -281,6 +283,7 @@ void AppSettings::loadPlacement() {
 }
 
 bool AppSettings::savePlacement() {
+    beginWrite();
     auto& rec = m_placement;
     QUENDREL_PLACEMENT_KEYS(QUENDREL_SAVE_)
     return flush();
@@ -289,10 +292,69 @@ bool AppSettings::savePlacement() {
 #undef QUENDREL_LOAD_
 #undef QUENDREL_SAVE_
 
+// Writing: QSettings, when a write fails part-way (a full disk, a file-size limit), can
+// rename a cut file over the good one and still report success. So the new contents are
+// written to a scratch file, read back and compared key by key, and only then put in place
+// by AtomicFileWriter (which does see every failed write).
+namespace {
+int s_scratchNumber = 0;
+}  // namespace
+
+void AppSettings::beginWrite() {
+    const QFileInfo target(m_path);
+    QDir().mkpath(target.absolutePath());
+    m_scratchPath = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".~new") +
+                    QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-') +
+                    QString::number(++s_scratchNumber);
+    QFile::remove(m_scratchPath);
+    const QSettings current(m_path, QSettings::IniFormat);
+    m_store = std::make_unique<QSettings>(m_scratchPath, QSettings::IniFormat);
+    // Keys this program does not write (another language's "show_" keys) are kept.
+    for (const QString& key : current.allKeys())
+        m_store->setValue(key, current.value(key));
+}
+
+namespace {
+QByteArray canonical(const QVariant& v) {
+    return v.typeId() == QMetaType::QByteArray ? QByteArray("b:") + v.toByteArray()
+                                               : QByteArray("s:") + v.toString().toUtf8();
+}
+}  // namespace
+
 bool AppSettings::flush() {
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
     m_store->sync();
-    return m_store->status() == QSettings::NoError;
+    bool ok = m_store->status() == QSettings::NoError;
+    QByteArray bytes;
+    if (ok) {
+        QFile scratch(m_scratchPath);
+        ok = scratch.open(QIODevice::ReadOnly);
+        bytes = scratch.readAll();
+    }
+    // QSettings shares one parsed copy per file name between its objects, so the check
+    // reads the bytes under a name never used before.
+    static int s_checks = 0;
+    const QString checkPath = m_scratchPath + QStringLiteral(".chk") + QString::number(++s_checks);
+    if (ok) {
+        QFile copy(checkPath);
+        ok = copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size() && copy.flush();
+    }
+    if (ok) {
+        const QSettings check(checkPath, QSettings::IniFormat);
+        const QStringList keys = m_store->allKeys();
+        ok = check.status() == QSettings::NoError && check.allKeys().size() == keys.size();
+        for (const QString& key : keys)
+            if (ok && canonical(check.value(key)) != canonical(m_store->value(key)))
+                ok = false;
+    }
+    QFile::remove(checkPath);
+    if (ok) {
+        AtomicFileWriter writer;
+        ok = writer.open(QFile::encodeName(m_path).toStdString()) &&
+             writer.write(bytes.constData(), size_t(bytes.size())) && writer.commit();
+    }
+    m_store = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
+    QFile::remove(m_scratchPath);
+    return ok;
 }
 
 void AppSettings::loadColumnFlags() {

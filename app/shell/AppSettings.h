@@ -15,8 +15,9 @@
 //
 // Failure: reading never fails visibly (a missing or unreadable value gives its default).
 // A failed write is reported by the return value of save()/savePlacement() and otherwise
-// ignored; the file is replaced by writing a temporary beside it and renaming it, so a
-// failed write leaves the previous file whole.
+// ignored. The new contents are written to a scratch file beside the store, read back and
+// checked, then put in place by a flushed write-aside-and-rename, so a failed write leaves
+// the previous file whole.
 //
 // Threads: user-interface thread only. Not copyable.
 #include <memory>
@@ -112,9 +113,11 @@ private:
     void saveExcludeList();
     void loadOpenWith();
     void saveOpenWith();
+    void beginWrite();
     bool flush();
 
     QString m_path;
+    QString m_scratchPath;
     QStringList m_columnCaptions;
     std::unique_ptr<QSettings> m_store;
 
