@@ -3,10 +3,10 @@
 
 #include <QContextMenuEvent>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QToolButton>
-#include <QVBoxLayout>
+
+#include "panels/AW_Desk.h"
+#include "panels/AW_Item.h"
+#include "panels/AW_Label.h"
 
 #include "shell/LanguageText.h"
 #include "shell/ThemedIcon.h"
@@ -21,47 +21,22 @@ constexpr unsigned kDeskName = 411;
 }  // namespace
 
 File_HoldWnd::File_HoldWnd(QWidget* parent)
-    : QWidget(parent)
+    : TIW_Root(parent)
 {
     setObjectName(QStringLiteral("optionSide"));
-    m_deskArea = new QScrollArea(this);
-    m_deskArea->setObjectName(QStringLiteral("optionDesk"));
-    m_deskArea->setAccessibleName(LanguageText::plain(kDeskName));
-    m_deskArea->setWidgetResizable(true);
-    m_deskArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_deskArea->setFocusPolicy(Qt::NoFocus);
-    auto* column = new QWidget;
-    auto* layout = new QVBoxLayout(column);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(5);
+    m_desk = new AW_Desk(this);
+    m_desk->setObjectName(QStringLiteral("optionDesk"));
+    m_desk->setAccessibleName(LanguageText::plain(kDeskName));
     for (int i = 0; i < kPanelCount; ++i) {
-        auto* caption = new QToolButton(column);
-        const QString text = LanguageText::plain(kCaptionTexts[i]);
-        const QString hint = QStringLiteral("Ctrl+Alt+%1").arg(i + 1);
-        caption->setObjectName(QStringLiteral("panelCaption%1").arg(i + 1));
-        caption->setText(text + QStringLiteral("   ") + hint);
-        caption->setAccessibleName(text);
-        caption->setToolTip(hint);
-        caption->setCheckable(true);
-        caption->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        caption->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        caption->setFixedHeight(16 + 6);
-        caption->setFocusPolicy(Qt::StrongFocus);
-        connect(caption, &QToolButton::toggled, this, [this, i](bool open) { setPanelOpen(i, open); });
-        auto* page = new QWidget(column);
+        // The page stays empty until the option panels' controls arrive.
+        auto* page = new QWidget;
         page->setObjectName(QStringLiteral("panelPage%1").arg(i + 1));
-        page->setAccessibleName(text);
-        page->setFixedHeight(kPageHeights[i]);
-        layout->addWidget(caption);
-        layout->addWidget(page);
-        m_captions.append(caption);
-        m_pages.append(page);
-        caption->setChecked(i == 0);
-        page->setVisible(i == 0);
+        page->setAccessibleName(LanguageText::plain(kCaptionTexts[i]));
+        page->resize(260, kPageHeights[i]);
+        m_desk->addItem(LanguageText::plain(kCaptionTexts[i]), QStringLiteral("Ctrl+Alt+%1").arg(i + 1), page, i == 0);
     }
-    layout->addStretch(1);
-    setFocusProxy(m_captions.first());
-    m_deskArea->setWidget(column);
+    if (AW_Item* first = m_desk->item(0))
+        setFocusProxy(first->label());
 
     m_search = new QPushButton(this);
     m_search->setObjectName(QStringLiteral("searchButton"));
@@ -81,9 +56,9 @@ File_HoldWnd::File_HoldWnd(QWidget* parent)
     setLargeButtons(true);
 }
 
-QWidget* File_HoldWnd::desk() const
+int File_HoldWnd::pageHeight(int index)
 {
-    return m_deskArea;
+    return index >= 0 && index < kPanelCount ? kPageHeights[index] : 0;
 }
 
 void File_HoldWnd::setSearchRunning(bool running)
@@ -122,14 +97,14 @@ QRect File_HoldWnd::newSearchButtonRect(QSize s, bool large)
 void File_HoldWnd::relayout()
 {
     const QSize s = size();
-    m_deskArea->setGeometry(deskRect(s, m_large));
+    m_desk->setGeometry(deskRect(s, m_large));
     m_search->setGeometry(searchButtonRect(s, m_large));
     m_newSearch->setGeometry(newSearchButtonRect(s, m_large));
 }
 
 void File_HoldWnd::resizeEvent(QResizeEvent* event)
 {
-    QWidget::resizeEvent(event);
+    TIW_Root::resizeEvent(event);
     relayout();
 }
 
@@ -139,35 +114,29 @@ bool File_HoldWnd::eventFilter(QObject* watched, QEvent* event)
         emit buttonStyleMenuRequested(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }
-    return QWidget::eventFilter(watched, event);
-}
-
-void File_HoldWnd::setPanelOpen(int index, bool open)
-{
-    if (index < 0 || index >= kPanelCount)
-        return;
-    if (m_captions[index]->isChecked() != open)
-        m_captions[index]->setChecked(open);  // comes back here through toggled
-    m_pages[index]->setVisible(open);
+    return TIW_Root::eventFilter(watched, event);
 }
 
 void File_HoldWnd::openPanel(int index)
 {
-    if (index < 0 || index >= kPanelCount)
+    AW_Item* item = m_desk->item(index);
+    if (!item)
         return;
-    setPanelOpen(index, true);
-    m_deskArea->widget()->layout()->activate();
-    m_deskArea->ensureWidgetVisible(m_pages[index], 0, 3);
-    m_captions[index]->setFocus(Qt::ShortcutFocusReason);
+    m_desk->setItemOpen(index, true);
+    // The page has no controls yet: the caption takes the keyboard focus meanwhile.
+    if (!item->getAttachedDialog() || !item->getAttachedDialog()->focusWidget())
+        item->label()->setFocus(Qt::ShortcutFocusReason);
 }
 
 void File_HoldWnd::openAllPanels()
 {
     for (int i = 0; i < kPanelCount; ++i)
-        setPanelOpen(i, true);
+        if (AW_Item* item = m_desk->item(i))
+            item->setOpen(true, AW_Item::FoldFocus::None);
 }
 
 bool File_HoldWnd::isPanelOpen(int index) const
 {
-    return index >= 0 && index < kPanelCount && m_captions[index]->isChecked();
+    const AW_Item* item = m_desk->item(index);
+    return item && item->isOpen();
 }

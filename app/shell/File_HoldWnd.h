@@ -8,14 +8,12 @@
 //   small: desk (6, 6, w-12, h-50); search (w-199, h-33, 75x27);  new search (w-118, h-33, 112x27)
 // The panels' pages are empty for now; each has the height of the panel it will hold.
 // User-interface thread only.
-#include <QList>
-#include <QWidget>
+#include "panels/TIW_Root.h"
 
+class AW_Desk;
 class QPushButton;
-class QScrollArea;
-class QToolButton;
 
-class File_HoldWnd : public QWidget {
+class File_HoldWnd : public TIW_Root {
     Q_OBJECT
 public:
     static constexpr int kPanelCount = 5;
@@ -35,7 +33,9 @@ public:
     bool isPanelOpen(int index) const;
     int panelCount() const { return kPanelCount; }
 
-    QWidget* desk() const;
+    AW_Desk* desk() const { return m_desk; }
+    // Client height of panel `index`'s page (its item is 26 pixels taller).
+    static int pageHeight(int index);
     QPushButton* searchButton() const { return m_search; }
     QPushButton* newSearchButton() const { return m_newSearch; }
 
@@ -56,13 +56,9 @@ protected:
 
 private:
     void relayout();
-    void setPanelOpen(int index, bool open);
-
     bool m_large = true;
     bool m_searchRunning = false;
-    QScrollArea* m_deskArea = nullptr;
-    QList<QToolButton*> m_captions;
-    QList<QWidget*> m_pages;
+    AW_Desk* m_desk = nullptr;
     QPushButton* m_search = nullptr;
     QPushButton* m_newSearch = nullptr;
 };

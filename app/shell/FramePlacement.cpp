@@ -68,8 +68,14 @@ bool FramePlacement::captureFrom(const QWidget* window)
     if (window->isMinimized() || !window->isVisible())
         return false;
     maximized = window->isMaximized();
-    const QRect rect = maximized ? window->normalGeometry() : window->geometry();
-    if (!rect.isEmpty())  // a window maximized from the start may have no normal rectangle yet
+    if (!maximized) {
+        normal = window->geometry();
+        return true;
+    }
+    // A window maximized from the start has no normal rectangle of its own yet (or reports
+    // the maximized one): the stored one stays.
+    const QRect rect = window->normalGeometry();
+    if (!rect.isEmpty() && rect != window->geometry())
         normal = rect;
     return true;
 }

@@ -39,15 +39,17 @@ MainToolBar::MainToolBar(CommandRegistry& registry, QWidget* parent)
     setMovable(false);
     setToolButtonStyle(Qt::ToolButtonIconOnly);
 
-    m_rebuildMenu = new QMenu(this);
+    m_rebuildMenu = new QMenu(registry.action(RebuildLocalPaths)->text(), this);
     m_rebuildMenu->addAction(CommandProxy::make(registry.action(RebuildAllIndexes), LanguageText::get(kRebuildAllText), m_rebuildMenu));
     m_rebuildMenu->addMenu(new IndexPathMenu(registry, m_rebuildMenu));
 
-    m_copyPathMenu = new QMenu(this);
+    m_copyPathMenu = new QMenu(registry.action(CopyPaths)->text(), this);
     m_copyPathMenu->addAction(CommandProxy::make(registry.action(CopyNames), LanguageText::get(kCopyNamesText), m_copyPathMenu));
     m_copyPathMenu->addAction(CommandProxy::make(registry.action(CopyFullPaths), LanguageText::get(kCopyFullPathsText), m_copyPathMenu));
 
-    m_typeMenu = new QMenu(this);
+    m_typeMenu = new QMenu(registry.action(SearchSpecifiedType)->text(), this);
+    for (QMenu* menu : {m_rebuildMenu, m_copyPathMenu, m_typeMenu})
+        menu->setAccessibleName(LanguageText::withoutMnemonic(menu->title()));
     connect(registry.action(SearchSpecifiedType), &QAction::changed, this, &MainToolBar::updateTypeEntries);
 
     for (int id : kButtons) {

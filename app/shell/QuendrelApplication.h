@@ -7,6 +7,8 @@
 
 class AppSettings;
 class CMainFrame;
+class GlobalHotKey;
+class SingleInstance;
 
 class QuendrelApplication : public QApplication {
     Q_OBJECT
@@ -19,6 +21,13 @@ public:
     int run();
 
 private:
+    // A parameter handed in at start or by a second instance: folders for the option
+    // side with the path flag, else a result file (not readable yet: a message says so).
+    void takeParameter(bool pathFlag, const QString& parameter);
+    void registerHotKey();
+
+    std::unique_ptr<SingleInstance> m_instance;
+    std::unique_ptr<GlobalHotKey> m_hotKey;
     std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<CMainFrame> m_frame;
 };

@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "panels/AW_Desk.h"
+#include "panels/AW_Item.h"
 #include "shell/AppSettings.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
@@ -196,7 +198,7 @@ void MainWindowTest::minimizedStartsHidden()
     if (minimized && visible)
         QVERIFY(m_window->isMinimized());
     // The tray entry offers what the window needs.
-    QCOMPARE(m_window->tray()->showHideEntry()->text(), LanguageText::get(visible && !minimized ? 58 : 57));
+    QCOMPARE(m_window->tray()->showHideEntry()->text(), LanguageText::get(visible ? 58 : 57));
 }
 
 void MainWindowTest::closeBox_data()
@@ -263,13 +265,15 @@ void MainWindowTest::placementRoundTrip()
 {
     QFETCH(QRect, normal);
     QFETCH(bool, maximized);
-    WindowPlacement& record = m_settings->placement();
+    m_window.reset();  // it would store its own placement on its way out
+    AppSettings store(iniPath(), AppSettings::loadedColumnCaptions());
+    WindowPlacement& record = store.placement();
     record.MainWinLeft = normal.left();
     record.MainWinTop = normal.top();
     record.MainWinRight = normal.left() + normal.width();
     record.MainWinBottom = normal.top() + normal.height();
     record.MainWinState = maximized ? 1 : 0;
-    QVERIFY(m_settings->savePlacement());
+    QVERIFY(store.savePlacement());
 
     makeWindow(Availability::ForceAvailable);
     m_window->startUp(false);
@@ -332,13 +336,15 @@ void MainWindowTest::deskItems()
 {
     const QList<unsigned> captions{31, 51, 52, 14, 107};
     File_HoldWnd* side = m_window->optionSide();
+    QCOMPARE(side->desk()->itemCount(), captions.size());
     for (int i = 0; i < captions.size(); ++i) {
-        auto* caption = side->findChild<QToolButton*>(QStringLiteral("panelCaption%1").arg(i + 1));
-        QVERIFY(caption);
-        QCOMPARE(caption->accessibleName(), LanguageText::plain(captions[i]));
-        QVERIFY(caption->text().endsWith(QStringLiteral("Ctrl+Alt+%1").arg(i + 1)));
+        AW_Item* item = side->desk()->item(i);
+        QCOMPARE(item->caption(), LanguageText::plain(captions[i]));
+        QCOMPARE(item->hint(), QStringLiteral("Ctrl+Alt+%1").arg(i + 1));
         QCOMPARE(side->isPanelOpen(i), i == 0);
-        QVERIFY(side->findChild<QWidget*>(QStringLiteral("panelPage%1").arg(i + 1))->height() > 0);
+        // An open item is its page's height plus the caption and frame.
+        if (i == 0)
+            QCOMPARE(item->height(), File_HoldWnd::pageHeight(0) + AW_Item::PageMargin);
     }
     QCOMPARE(side->searchButton()->text(), LanguageText::plain(53));
     QCOMPARE(side->searchButton()->toolTip(), LanguageText::plain(345));
