@@ -1,6 +1,8 @@
 // The table between stored virtual-key codes and Qt keys, and the modifier forms.
+#include <QSignalSpy>
 #include <QtTest>
 
+#include "shell/GlobalHotKey.h"
 #include "shell/VirtualKeyTable.h"
 
 class VirtualKeyTableTest : public QObject {
@@ -93,11 +95,23 @@ private slots:
         QCOMPARE(VirtualKeyTable::hotKeyFlagsFromModifiers(Qt::KeyboardModifiers(qtModifiers)), hotKey & 7);
     }
 
+    // Without an X11 session (this test runs offscreen) the hot key is refused with a
+    // reason and one failure signal per attempt.
+    void hotKeyWithoutX11FailsOnce() {
+        GlobalHotKey key;
+        QSignalSpy failed(&key, &GlobalHotKey::registrationFailed);
+        QString reason;
+        QVERIFY(!key.registerKey(112, VirtualKeyTable::kHotKeyAlt, &reason));
+        QVERIFY(reason.contains("offscreen"));
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(!key.isRegistered());
+    }
+
     void defaultSequenceIsAltF1() {
         QCOMPARE(VirtualKeyTable::sequence(112, 4), QKeySequence(Qt::ALT | Qt::Key_F1));
         QVERIFY(VirtualKeyTable::sequence(0xFF, 4).isEmpty());
     }
 };
 
-QTEST_GUILESS_MAIN(VirtualKeyTableTest)
+QTEST_MAIN(VirtualKeyTableTest)
 #include "VirtualKeyTableTest.moc"
