@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Quendrel developer entry point.
-#   ./dev.sh run              install what is missing, build, start the program
+#   ./dev.sh run [args]       install what is missing, build the program, start it
 #   ./dev.sh test             install what is missing, build, run every test
 #   ./dev.sh test --sanitize  the same with AddressSanitizer + UndefinedBehaviorSanitizer
 #   ./dev.sh bench            build and run the benchmarks against peer tools
@@ -30,12 +30,19 @@ install_missing() {
 
 jobs() { nproc 2>/dev/null || echo 2; }
 
-build() {   # build DIR [cmake options...]
+build() {   # build DIR [cmake options...] [-- targets...]
     local dir=$1; shift
+    local options=() targets=()
+    while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
+    [ "${1:-}" = "--" ] && shift && targets=("$@")
     local launcher=()
     command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
-    cmake --build "$dir" -j "$(jobs)"
+    cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "${options[@]}" >/dev/null
+    if [ ${#targets[@]} -gt 0 ]; then
+        cmake --build "$dir" -j "$(jobs)" --target "${targets[@]}"
+    else
+        cmake --build "$dir" -j "$(jobs)"
+    fi
 }
 
 cmd=${1:-}
@@ -43,15 +50,9 @@ shift || true
 case "$cmd" in
 run)
     install_missing "${PACKAGES[@]}"
-    build build -DCMAKE_BUILD_TYPE=Release
-    if [ -x build/bin/quendrel ]; then
-        exec build/bin/quendrel "$@"
-    fi
-    echo "Built into build/bin:"
-    ls build/bin
-    if [ -x build/bin/qdsearch ]; then
-        echo "The command-line front end is build/bin/qdsearch (try: build/bin/qdsearch --help)."
-    fi
+    # Only what the program needs: no test suites, no benchmarks.
+    build build -DCMAKE_BUILD_TYPE=Release -DQUENDREL_TESTS=OFF -DQUENDREL_BENCH=OFF -- quendrel
+    exec build/bin/quendrel "$@"
     ;;
 test)
     install_missing "${PACKAGES[@]}"

@@ -1,8 +1,8 @@
 // The desktop program's entry: builds the application object and runs it.
-#include <QApplication>
+#include "shell/QuendrelApplication.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    return 0;
+    QuendrelApplication app(argc, argv);
+    return app.run();
 }

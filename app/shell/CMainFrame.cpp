@@ -1,0 +1,344 @@
+// CMainFrame: composition of the main window and routing of its commands.
+#include "shell/CMainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QWindowStateChangeEvent>
+
+#include "archive/CExtractMgr.h"
+#include "shell/AboutDialog.h"
+#include "shell/AppSettings.h"
+#include "shell/CommandEnabling.h"
+#include "shell/CommandIds.h"
+#include "shell/CommandRegistry.h"
+#include "shell/File_HoldWnd.h"
+#include "shell/HelpLauncher.h"
+#include "shell/LanguageText.h"
+#include "shell/MainMenuBar.h"
+#include "shell/MainStatusBar.h"
+#include "shell/MainToolBar.h"
+#include "shell/ThemedIcon.h"
+#include "shell/WelcomeDialog.h"
+
+using namespace CommandIds;
+
+namespace {
+constexpr unsigned kTitleText = 55;
+constexpr unsigned kHotKeyCaptionText = 56;
+constexpr unsigned kResultListName = 415;
+}  // namespace
+
+CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
+    : QMainWindow(parent)
+    , m_settings(settings)
+{
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(LanguageText::plain(kTitleText));
+    setAccessibleName(LanguageText::plain(kTitleText));
+    setWindowIcon(ThemedIcon::program());
+    m_settings.load();
+    m_placement = FramePlacement::fromRecord(m_settings.placement());
+
+    m_commands = new CommandRegistry(this);
+    connect(m_commands, &CommandRegistry::commandTriggered, this, &CMainFrame::onCommand);
+    refreshRangeCommands();
+    m_menus = new MainMenuBar(*m_commands, menuBar());
+    menuBar()->setAccessibleName(LanguageText::plain(kTitleText));
+
+    m_toolBar = new MainToolBar(*m_commands, this);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+    m_toolBar->setPatternExtensions(m_settings.searchDisplay().patternExtensions);
+    connect(m_toolBar, &MainToolBar::buttonStyleToggled, this, &CMainFrame::setButtonStyle);
+
+    m_statusBar = new MainStatusBar(this);
+    setStatusBar(m_statusBar);
+
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter->setObjectName(QStringLiteral("mainSplitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_optionSide = new File_HoldWnd(m_splitter);
+    connect(m_optionSide, &File_HoldWnd::searchClicked, m_commands->action(SearchOrStop), &QAction::trigger);
+    connect(m_optionSide, &File_HoldWnd::newSearchClicked, m_commands->action(NewSearch), &QAction::trigger);
+    connect(m_optionSide, &File_HoldWnd::buttonStyleMenuRequested, m_toolBar, &MainToolBar::showButtonStyleMenu);
+
+    m_resultList = new QTreeWidget(m_splitter);
+    m_resultList->setObjectName(QStringLiteral("resultList"));
+    m_resultList->setAccessibleName(LanguageText::plain(kResultListName));
+    m_resultList->setRootIsDecorated(false);
+    m_resultList->setUniformRowHeights(true);
+    m_resultList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    QStringList captions;
+    for (unsigned id : ColumnFlags::kCaptionIds)
+        captions << LanguageText::plain(id);
+    m_resultList->setHeaderLabels(captions);
+    for (int c = 0; c < ColumnFlags::kColumnCount; ++c)
+        m_resultList->setColumnHidden(c, m_settings.columns().show[size_t(c)] == 0);
+    // Accelerators of the list (Enter, Delete, Ctrl+C...) act only while it has the focus.
+    for (int id : m_commands->ids())
+        if (m_commands->isListScoped(id))
+            m_resultList->addAction(m_commands->action(id));
+
+    m_splitter->addWidget(m_optionSide);
+    m_splitter->addWidget(m_resultList);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({kOptionSideWidth, 700});
+    setCentralWidget(m_splitter);
+
+    setButtonStyle(m_settings.frame().iButtonState != 0);
+
+    m_tray = new TrayIcon(*m_commands, options.tray, this);
+    connect(m_tray, &TrayIcon::toggleRequested, this, &CMainFrame::toggleFromTray);
+    connect(m_tray, &TrayIcon::showRequested, this, &CMainFrame::showFromTray);
+    connect(m_tray, &TrayIcon::exitRequested, this, &CMainFrame::requestExit);
+    m_tray->show();
+    // Without a tray the close box ends the program, so the last window closing quits.
+    QApplication::setQuitOnLastWindowClosed(!m_tray->available());
+
+    CExtractMgr::init();
+    m_state.patternEmpty = m_settings.searchDisplay().patternExtensions.isEmpty();
+    m_commands->applyEnabling(m_state);
+
+    connect(this, &CMainFrame::afterStart, this, &CMainFrame::checkFirstRun, Qt::QueuedConnection);
+    // A log-out may end the process without a normal exit: save while it still runs.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] {
+        m_exiting = true;
+        saveAll();
+    });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &CMainFrame::saveAll);
+}
+
+CMainFrame::~CMainFrame()
+{
+    saveAll();
+    CExtractMgr::uninit();
+}
+
+void CMainFrame::saveAll()
+{
+    m_placement.captureFrom(this);
+    m_placement.toRecord(m_settings.placement());
+    m_settings.frame().iButtonState = m_toolBar->largeButtons() ? 1 : 0;
+    m_settings.save();
+    m_settings.savePlacement();
+}
+
+void CMainFrame::refreshRangeCommands()
+{
+    m_commands->removeRangeCommands(IndexPathFirst, IndexPathLast);
+    const QStringList& paths = m_settings.indexedPaths().paths;
+    for (int i = 0; i < paths.size() && IndexPathFirst + i <= IndexPathLast; ++i)
+        m_commands->setRangeCommand(IndexPathFirst + i, paths[i]);
+    m_commands->removeRangeCommands(OpenWithFirst, OpenWithLast);
+    const QList<OpenWithEntry>& programs = m_settings.openWith();
+    for (int i = 0; i < programs.size() && OpenWithFirst + i <= OpenWithLast; ++i)
+        m_commands->setRangeCommand(OpenWithFirst + i, programs[i].title);
+    m_commands->applyEnabling(m_state);
+}
+
+void CMainFrame::setButtonStyle(bool large)
+{
+    if (m_toolBar->largeButtons() != large)
+        m_toolBar->setLargeButtons(large);
+    m_optionSide->setLargeButtons(large);
+    m_settings.frame().iButtonState = large ? 1 : 0;
+}
+
+void CMainFrame::startUp(bool minimized)
+{
+    bool maximized = false;
+    m_placement.applyTo(this, maximized);
+    if (minimized && m_tray->available()) {
+        m_hiddenToTray = true;
+        m_tray->setWindowVisible(false);
+        return;
+    }
+    if (minimized) {
+        setWindowState(windowState() | Qt::WindowMinimized);
+        show();
+        return;
+    }
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    show();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    m_tray->setWindowVisible(true);
+    emit afterStart();
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_splitterPlaced) {
+        m_splitterPlaced = true;
+        const int total = m_splitter->width() - m_splitter->handleWidth();
+        m_splitter->setSizes({kOptionSideWidth, qMax(1, total - kOptionSideWidth)});
+    }
+}
+
+void CMainFrame::checkFirstRun()
+{
+    if (m_settings.frame().FirstRun != 1)
+        return;
+    m_settings.frame().FirstRun = 0;
+    WelcomeDialog dialog(this);
+    runModal(dialog);
+}
+
+void CMainFrame::hideToTray()
+{
+    if (!isVisible())
+        return;
+    m_placement.captureFrom(this);
+    m_placement.toRecord(m_settings.placement());
+    hide();
+    m_hiddenToTray = true;
+    m_tray->setWindowVisible(false);
+}
+
+void CMainFrame::showWindow()
+{
+    if (m_placement.maximized)
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    else
+        setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    show();
+}
+
+void CMainFrame::showFromTray()
+{
+    if (isVisible()) {
+        if (isMinimized() && !m_hiddenToTray)
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+    } else {
+        showWindow();
+    }
+    m_hiddenToTray = false;
+    m_tray->setWindowVisible(true);
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::toggleFromHotKey()
+{
+    if (m_state.modalDialogOpen) {
+        showFromTray();
+        return;
+    }
+    if (isVisible() && (!isActiveWindow() || isMinimized())) {
+        showFromTray();  // not in front: only bring it there
+        return;
+    }
+    if (isVisible())
+        hideToTray();
+    else
+        showFromTray();
+}
+
+void CMainFrame::toggleFromTray()
+{
+    if (isVisible() && !isMinimized())
+        hideToTray();
+    else
+        showFromTray();
+}
+
+void CMainFrame::requestExit()
+{
+    if (m_state.modalDialogOpen) {
+        showFromTray();
+        return;
+    }
+    m_exiting = true;
+    // A window hidden to the tray still closes; closing it ends the program.
+    QTimer::singleShot(0, this, [this] {
+        if (!close())
+            m_exiting = false;
+    });
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_exiting && m_settings.general().ClickXToExit == 0 && m_tray->available()) {
+        event->ignore();
+        hideToTray();
+        return;
+    }
+    m_exiting = false;
+    saveAll();
+    event->accept();
+    QMainWindow::closeEvent(event);
+    emit closedForExit();
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        if ((change->oldState() & Qt::WindowMinimized) && !isMinimized())
+            m_optionSide->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CMainFrame::setCommandState(const CommandState& state)
+{
+    m_state = state;
+    m_commands->applyEnabling(m_state);
+    m_tray->setModalDialogOpen(state.modalDialogOpen);
+}
+
+int CMainFrame::runModal(QDialog& dialog)
+{
+    CommandState state = m_state;
+    state.modalDialogOpen = true;
+    setCommandState(state);
+    const int result = dialog.exec();
+    state.modalDialogOpen = false;
+    setCommandState(state);
+    return result;
+}
+
+void CMainFrame::setSearchFolders(const QStringList& folders)
+{
+    m_searchFolders = folders;
+}
+
+void CMainFrame::setHotKeyText(const QString& text)
+{
+    m_tray->setHotKeyText(text);
+}
+
+void CMainFrame::warnHotKeyUnavailable(const QString& reason)
+{
+    QMessageBox box(QMessageBox::Warning, LanguageText::plain(kHotKeyCaptionText), reason, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("hotKeyWarning"));
+    runModal(box);
+}
+
+void CMainFrame::onCommand(int id)
+{
+    if (id >= OpenPanel1 && id <= OpenPanel5) {
+        m_optionSide->openPanel(id - OpenPanel1);
+        return;
+    }
+    switch (id) {
+    case OpenAllPanels: m_optionSide->openAllPanels(); break;
+    case FocusResultList: m_resultList->setFocus(Qt::ShortcutFocusReason); break;
+    case FocusOptionSide: m_optionSide->setFocus(Qt::ShortcutFocusReason); break;
+    case Help: HelpLauncher::open(this); break;
+    case About: {
+        AboutDialog dialog(this);
+        runModal(dialog);
+        break;
+    }
+    case Exit: requestExit(); break;
+    default: break;  // commands without an action yet are disabled
+    }
+}

@@ -1,0 +1,118 @@
+#pragma once
+// The main window. It composes the controllers that do the work — command registry and
+// enabling, menu bar, toolbar, status bar, tray icon, placement, the option side — and
+// routes the commands that have an action today. It owns none of the settings: they
+// belong to the AppSettings the application passes in, which must outlive the window.
+//
+// Settings: load() while the window is built; save() when it is destroyed and when the
+// desktop session ends. The placement is captured on hiding to the tray and on
+// destruction (unless minimized or hidden); the application writes it at exit.
+//
+// Close box: hides to the tray when "ClickXToExit" is 0 and a tray exists; otherwise (and
+// always after Exit) the window closes and emits closedForExit(). User-interface thread.
+#include <QMainWindow>
+
+#include "shell/CommandState.h"
+#include "shell/FramePlacement.h"
+#include "shell/TrayIcon.h"
+
+class AppSettings;
+class CommandRegistry;
+class File_HoldWnd;
+class MainMenuBar;
+class MainStatusBar;
+class MainToolBar;
+class QSplitter;
+class QTreeWidget;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Options {
+        TrayIcon::Availability tray = TrayIcon::Availability::Detect;
+    };
+
+    static constexpr int kOptionSideWidth = 300;
+
+    CMainFrame(AppSettings& settings, Options options, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Applies the stored placement and shows the window, or with `minimized` starts
+    // hidden in the tray (without a tray: shown minimized, so it can still be reached).
+    void startUp(bool minimized);
+
+    // Show, hide and toggle as the tray and the hot key use them.
+    void hideToTray();
+    void showFromTray();
+    // The hot key's toggle: a visible window that is not the active one is only raised.
+    void toggleFromHotKey();
+    // The tray's toggle: hide when visible, else show.
+    void toggleFromTray();
+    bool isHiddenToTray() const { return m_hiddenToTray; }
+
+    // Exit from the File menu or the tray: the next close really closes.
+    void requestExit();
+
+    void setCommandState(const CommandState& state);
+    const CommandState& commandState() const { return m_state; }
+
+    // Runs `dialog` modally with the modal flag of the command state set meanwhile.
+    int runModal(class QDialog& dialog);
+
+    // Folders handed in by "/path" or by a second instance, for the option side.
+    void setSearchFolders(const QStringList& folders);
+    const QStringList& searchFolders() const { return m_searchFolders; }
+
+    void setHotKeyText(const QString& text);
+    // Shows the one start-up warning that the hot key could not be had.
+    void warnHotKeyUnavailable(const QString& reason);
+
+    CommandRegistry& commands() { return *m_commands; }
+    File_HoldWnd* optionSide() const { return m_optionSide; }
+    MainToolBar* toolBar() const { return m_toolBar; }
+    MainStatusBar* statusPanes() const { return m_statusBar; }
+    MainMenuBar* menus() const { return m_menus; }
+    TrayIcon* tray() const { return m_tray; }
+    QSplitter* splitter() const { return m_splitter; }
+    QTreeWidget* resultList() const { return m_resultList; }
+    const FramePlacement& placement() const { return m_placement; }
+
+    // Takes the window's placement (unless minimized or hidden) and writes it and every
+    // setting into the store. Called on destruction and when the session ends.
+    void saveAll();
+
+signals:
+    // The window really closed; the application ends.
+    void closedForExit();
+    // Posted once the window shows after start-up ("FirstRun" check).
+    void afterStart();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void onCommand(int id);
+    void checkFirstRun();
+    void setButtonStyle(bool large);
+    void refreshRangeCommands();
+    void showWindow();
+
+    AppSettings& m_settings;
+    CommandRegistry* m_commands = nullptr;
+    MainMenuBar* m_menus = nullptr;
+    MainToolBar* m_toolBar = nullptr;
+    MainStatusBar* m_statusBar = nullptr;
+    TrayIcon* m_tray = nullptr;
+    QSplitter* m_splitter = nullptr;
+    File_HoldWnd* m_optionSide = nullptr;
+    QTreeWidget* m_resultList = nullptr;
+    CommandState m_state;
+    FramePlacement m_placement;
+    QStringList m_searchFolders;
+    bool m_exiting = false;
+    bool m_hiddenToTray = false;
+    bool m_splitterPlaced = false;
+    bool m_saved = false;
+};
