@@ -94,6 +94,19 @@ std::string formatSize(uint64_t bytes) {
     return s;
 }
 
+// "1,234 entries, 5 MB" for the run so far; the current root's text goes to `text`.
+std::string entriesAndSize(const SF_Man& man, std::string* text = nullptr) {
+    uint64_t bytes;
+    uint32_t entries;
+    std::string current;
+    man.getSumValues(bytes, entries, current);
+    if (text)
+        *text = std::move(current);
+    std::string count;
+    Tool_Resource::seperateNumberToString(entries, count);
+    return count + " entries, " + formatSize(bytes);
+}
+
 int runIndex(const std::vector<std::string>& roots, const std::string& cache, const std::vector<std::string>& excluded,
              const std::vector<std::string>& types, bool archives, int priority, int errFd) {
     if (const std::string problem = checkCacheFolder(cache); !problem.empty()) {
@@ -130,13 +143,9 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
             if (Search_Man::s_hStopSearchEvent.isSet())
                 SF_Man::s_hCancelEvent.set();
             if (showProgress) {
-                uint64_t bytes;
-                uint32_t entries;
                 std::string text;
-                man.getSumValues(bytes, entries, text);
-                std::string count;
-                Tool_Resource::seperateNumberToString(entries, count);
-                QdFdWriter::writeAll(errFd, "\r\033[K" + count + " entries, " + formatSize(bytes) + "  " + text);
+                const std::string sums = entriesAndSize(man, &text);
+                QdFdWriter::writeAll(errFd, "\r\033[K" + sums + "  " + text);
             }
             if (SF_Man::s_hCancelEvent.isSet())
                 break;
@@ -174,15 +183,8 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
         QdFdWriter::writeAll(errFd, "qdsearch: indexing interrupted; roots finished before stay indexed\n");
         return EXIT_FAILED;
     }
-    if (anyCommitted) {
-        uint64_t bytes;
-        uint32_t entries;
-        std::string text;
-        man.getSumValues(bytes, entries, text);
-        std::string count;
-        Tool_Resource::seperateNumberToString(entries, count);
-        QdFdWriter::writeAll(errFd, "qdsearch: indexed " + count + " entries, " + formatSize(bytes) + "\n");
-    }
+    if (anyCommitted)
+        QdFdWriter::writeAll(errFd, "qdsearch: indexed " + entriesAndSize(man) + "\n");
     if (failed)
         return EXIT_USAGE;
     return ok ? EXIT_OK : EXIT_FAILED;
