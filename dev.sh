@@ -3,6 +3,7 @@
 #   ./dev.sh run [args]       install what is missing, build the program, start it
 #   ./dev.sh test             install what is missing, build, run every test
 #   ./dev.sh test --sanitize  the same with AddressSanitizer + UndefinedBehaviorSanitizer
+#   ./dev.sh test --tsan      the threaded tests under ThreadSanitizer
 #   ./dev.sh bench            build and run the benchmarks against peer tools
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -28,16 +29,22 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
+CCACHE_LAUNCHER=()
+if command -v ccache >/dev/null; then
+    CCACHE_LAUNCHER=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 jobs() { nproc 2>/dev/null || echo 2; }
+
+# ccache keys on paths relative to the checkout, so clones in other folders share it.
+export CCACHE_BASEDIR=$PWD
 
 build() {   # build DIR [cmake options...] [-- targets...]
     local dir=$1; shift
     local options=() targets=()
     while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
     [ "${1:-}" = "--" ] && shift && targets=("$@")
-    local launcher=()
-    command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "${options[@]}" >/dev/null
+    cmake -S . -B "$dir" -G Ninja ${CCACHE_LAUNCHER[@]+"${CCACHE_LAUNCHER[@]}"} ${options[@]+"${options[@]}"} >/dev/null
     if [ ${#targets[@]} -gt 0 ]; then
         cmake --build "$dir" -j "$(jobs)" --target "${targets[@]}"
     else
@@ -58,14 +65,29 @@ test)
     install_missing "${PACKAGES[@]}"
     dir=build-test
     opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENDREL_BENCH=OFF)
-    if [ "${1:-}" = "--sanitize" ]; then
+    [ -n "${CI:-}" ] && opts+=(-DQUENDREL_WERROR=ON)
+    targets=()
+    filter=()
+    case "${1:-}" in
+    --sanitize)
         dir=build-sanitize
         opts+=(-DQUENDREL_SANITIZE=ON)
         export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
         export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-    fi
-    build "$dir" "${opts[@]}"
-    ctest --test-dir "$dir" --output-on-failure -j "$(jobs)" --timeout 600
+        ;;
+    --tsan)
+        # The tests whose code runs on several threads. The archive library cannot be
+        # loaded under ThreadSanitizer (the handler library needs RTLD_DEEPBIND).
+        dir=build-tsan
+        opts+=(-DQUENDREL_TSAN=ON -DQUENDREL_GUI=OFF)
+        targets=(--target language_files test_engine_index test_engine_duplicate test_engine_tools)
+        filter=(-R "StatHelper|Duplicate|LoadString\.Concurrent|Concurrent|Race")
+        export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+        ;;
+    esac
+    cmake -S . -B "$dir" -G Ninja ${CCACHE_LAUNCHER[@]+"${CCACHE_LAUNCHER[@]}"} "${opts[@]}" >/dev/null
+    cmake --build "$dir" -j "$(jobs)" ${targets[@]+"${targets[@]}"}
+    ctest --test-dir "$dir" --output-on-failure -j "$(jobs)" --timeout 600 ${filter[@]+"${filter[@]}"}
     ;;
 bench)
     install_missing "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"

@@ -5,6 +5,20 @@ endif()
 
 add_compile_options(-Wall -Wextra -Wpedantic -Wno-missing-field-initializers)
 
+option(QUENDREL_TSAN "Build with ThreadSanitizer (for the threaded tests)" OFF)
+option(QUENDREL_WERROR "Treat warnings in our code as errors (CI)" OFF)
+if(QUENDREL_WERROR)
+  add_compile_options(-Werror)
+endif()
+
+if(QUENDREL_SANITIZE AND QUENDREL_TSAN)
+  message(FATAL_ERROR "QUENDREL_SANITIZE and QUENDREL_TSAN cannot be combined")
+endif()
+if(QUENDREL_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 if(QUENDREL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)

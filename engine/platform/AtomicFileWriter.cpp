@@ -85,8 +85,40 @@ void AtomicFileWriter::reset() {
     m_temp.clear();
 }
 
-bool AtomicFileWriter::open(const std::string& targetPath) {
+bool AtomicFileWriter::followLinks(const std::string& path, std::string& end) {
+    end = path;
+    for (int links = 0; links <= 40; ++links) {
+        struct stat st{};
+        if (::lstat(end.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return true;  // a missing end is created by the write
+        std::string to(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(end.c_str(), to.data(), to.size());
+        if (n < 0)
+            return false;
+        if (static_cast<size_t>(n) >= to.size()) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        to.resize(static_cast<size_t>(n));
+        if (to.empty()) {
+            errno = ENOENT;
+            return false;
+        }
+        if (to.front() != '/') {
+            const size_t slash = end.rfind('/');
+            to = (slash == std::string::npos ? std::string() : end.substr(0, slash + 1)) + to;
+        }
+        end = std::move(to);
+    }
+    errno = ELOOP;
+    return false;
+}
+
+bool AtomicFileWriter::open(const std::string& requestedPath, Links links) {
     abandon();
+    std::string targetPath = requestedPath;
+    if (links == Links::Follow && !followLinks(requestedPath, targetPath))
+        return false;
     if (targetPath.empty() || targetPath.back() == '/') {
         errno = EISDIR;
         return false;

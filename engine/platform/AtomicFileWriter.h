@@ -5,7 +5,10 @@
 // mix; after a crash at most a stray ".<name>.~tmpXXXXXX" file is left behind.
 //
 // A new target gets mode 0644 less the process umask; an existing target keeps its
-// permission bits. When the target is a symbolic link, the link itself is replaced.
+// permission bits. When the target is a symbolic link, the link itself is replaced, unless
+// open() is told to follow links: then the file the chain of links ends at (relative links
+// resolved against their own folder, at most 40 links) is replaced, created if missing, and
+// every link stays as it was.
 // Destroying the writer (or abandon()) without a successful commit removes the temporary
 // and leaves the target untouched.
 //
@@ -25,8 +28,12 @@ public:
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
+    enum class Links { Replace, Follow };
+
     // Creates the temporary for `targetPath` (an unfinished previous one is abandoned).
-    bool open(const std::string& targetPath);
+    // With Links::Follow, targetPath() is the end of its chain of symbolic links (ELOOP for
+    // more than 40 links).
+    bool open(const std::string& targetPath, Links links = Links::Replace);
     bool write(const void* data, size_t size);
     bool write(std::string_view text) { return write(text.data(), text.size()); }
     // fsync, rename over the target, fsync the folder. The writer is closed afterwards
@@ -41,6 +48,7 @@ public:
 
 private:
     void reset();
+    static bool followLinks(const std::string& path, std::string& end);
 
     int m_fd = -1;
     int m_error = 0;

@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "platform/AtomicFileWriter.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -318,49 +320,10 @@ bool IniFile::save() {
 int IniFile::writeFileAtomically(const std::string& path, const std::string& bytes) {
     if (path.empty())
         return EINVAL;
-    // Write beside the real file when the path is a symbolic link, so the link survives.
-    std::string target = path;
-    if (char* real = ::realpath(path.c_str(), nullptr)) {
-        target = real;
-        std::free(real);
-    }
-    const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temp = (folder == "/" ? "" : folder) + "/." + name + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return errno;
-    int error = 0;
-    struct stat old {};
-    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    if (::fchmod(fd, mode) != 0)
-        error = errno;
-    size_t done = 0;
-    while (error == 0 && done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno != EINTR)
-                error = errno;
-            continue;
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (error == 0 && ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temp.c_str());
-        return error;
-    }
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    // Written beside the file a symbolic link points to, so that the link survives.
+    AtomicFileWriter writer;
+    if (!writer.open(path, AtomicFileWriter::Links::Follow) || !writer.write(bytes) || !writer.commit())
+        return errno != 0 ? errno : EIO;
     return 0;
 }
 

@@ -271,7 +271,6 @@ TEST_F(Indexer, CancelDuringSecondRootKeepsFirstAndDropsSecond) {
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     SF_Man::s_hCancelEvent.set();
     run.join();
     EXPECT_EQ(IndexCacheCatalog::rootsOf(Tool_Resource::INDEX_STAGE_PENDING), std::vector<std::string>{root("A")});
@@ -305,7 +304,6 @@ TEST_F(Indexer, KillDuringRunLeavesLiveAndPendingIntact) {
     }
     while (!exists(columnFile("fn", root(), 3)))
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);

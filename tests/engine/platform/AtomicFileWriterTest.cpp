@@ -9,6 +9,8 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "platform/AtomicFileWriter.h"
 #include "support/TempDir.h"
@@ -162,5 +164,72 @@ INSTANTIATE_TEST_SUITE_P(Targets, AtomicFileWriterFailure,
                                            FailureCase{"TrailingSlash", "name/", true, EISDIR},
                                            FailureCase{"TargetIsAFolder", "aFolder", false, EISDIR}),
                          [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace
+
+namespace {
+
+// Where a commit through a symbolic link lands: links are given as (name, points to); the
+// write goes to "write", and afterwards every link must still be a link and `landsIn` hold
+// the new bytes.
+struct LinkCase {
+    const char* name;
+    AtomicFileWriter::Links links;
+    std::vector<std::pair<std::string, std::string>> symlinks;
+    const char* landsIn;
+};
+
+class AtomicFileWriterLinks : public ::testing::TestWithParam<LinkCase> {};
+
+TEST_P(AtomicFileWriterLinks, CommitLandsWhereThePolicySays) {
+    TempDir tmp;
+    std::filesystem::create_directories(std::filesystem::path(tmp.path()) / "sub");
+    std::ofstream(tmp / "sub/real.ini") << "old";
+    for (const auto& [from, to] : GetParam().symlinks)
+        ASSERT_EQ(::symlink(to.c_str(), (tmp / from).c_str()), 0) << from;
+    AtomicFileWriter w;
+    ASSERT_TRUE(w.open(tmp / "write", GetParam().links));
+    ASSERT_TRUE(w.write("new"));
+    ASSERT_TRUE(w.commit());
+    EXPECT_EQ(readAll(tmp / GetParam().landsIn), "new");
+    struct stat st {};
+    for (const auto& [from, to] : GetParam().symlinks) {
+        if (GetParam().links == AtomicFileWriter::Links::Replace && from == "write")
+            continue;
+        ASSERT_EQ(::lstat((tmp / from).c_str(), &st), 0) << from;
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << from;
+    }
+    if (GetParam().links == AtomicFileWriter::Links::Replace) {
+        ASSERT_EQ(::lstat((tmp / "write").c_str(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        if (std::string(GetParam().landsIn) == "write" && !GetParam().symlinks.empty()) {
+            EXPECT_EQ(readAll(tmp / "sub/real.ini"), "old");
+        }
+    }
+}
+
+using L = AtomicFileWriter::Links;
+INSTANTIATE_TEST_SUITE_P(
+    Policies, AtomicFileWriterLinks,
+    ::testing::Values(LinkCase{"ReplaceReplacesTheLink", L::Replace, {{"write", "sub/real.ini"}}, "write"},
+                      LinkCase{"FollowWritesTheTarget", L::Follow, {{"write", "sub/real.ini"}}, "sub/real.ini"},
+                      LinkCase{"FollowRelativeChainResolvedPerFolder", L::Follow,
+                               {{"sub/hop", "real.ini"}, {"write", "sub/hop"}}, "sub/real.ini"},
+                      LinkCase{"FollowDanglingLinkCreatesTheTarget", L::Follow, {{"write", "sub/new.ini"}},
+                               "sub/new.ini"},
+                      LinkCase{"FollowPlainFile", L::Follow, {}, "write"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AtomicFileWriter, FollowingALinkLoopFailsWithEloop) {
+    TempDir tmp;
+    ASSERT_EQ(::symlink("b", (tmp / "a").c_str()), 0);
+    ASSERT_EQ(::symlink("a", (tmp / "b").c_str()), 0);
+    AtomicFileWriter w;
+    errno = 0;
+    EXPECT_FALSE(w.open(tmp / "a", AtomicFileWriter::Links::Follow));
+    EXPECT_EQ(errno, ELOOP);
+    EXPECT_FALSE(w.isOpen());
+    EXPECT_EQ(namesIn(tmp.path()), (std::set<std::string>{"a", "b"}));
+}
 
 }  // namespace

@@ -257,6 +257,26 @@ TEST(IniFileDisk, SavingThroughASymbolicLinkKeepsTheLink) {
     EXPECT_EQ(readAll(real), "[S]\nk=2\n");
 }
 
+// A relative link is resolved against its own folder, and a link to a file not yet there
+// creates that file; the link stays a link either way.
+TEST(IniFileDisk, SavingThroughARelativeOrDanglingLinkWritesItsTarget) {
+    TempDir dir;
+    std::filesystem::create_directories(dir / "conf");
+    const std::string real = dir.write("conf/real.ini", "[S]\nk=1\n");
+    ASSERT_EQ(::symlink("real.ini", (dir / "conf/rel.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("conf/rel.ini", (dir / "top.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("conf/absent.ini", (dir / "dangling.ini").c_str()), 0);
+    ASSERT_TRUE(IniFile::writeProfileString(dir / "top.ini", "S", "k", "2"));
+    ASSERT_TRUE(IniFile::writeProfileString(dir / "dangling.ini", "T", "k", "3"));
+    EXPECT_EQ(readAll(real), "[S]\nk=2\n");
+    EXPECT_EQ(readAll(dir / "conf/absent.ini"), "[T]\nk=3\n");
+    struct stat st {};
+    for (const char* link : {"top.ini", "conf/rel.ini", "dangling.ini"}) {
+        ASSERT_EQ(::lstat((dir / link).c_str(), &st), 0) << link;
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << link;
+    }
+}
+
 TEST(IniFileDisk, OneShotHelpers) {
     TempDir dir;
     const std::string path = dir / "p.ini";

@@ -39,7 +39,10 @@ INSTANTIATE_TEST_SUITE_P(
                       BytesCase{"NegativeIsZero", -3.0f, 1, 0},
                       BytesCase{"NaNIsZero", std::numeric_limits<float>::quiet_NaN(), 1, 0},
                       BytesCase{"HugeSaturatesInsteadOfOverflowing", 3.0e38f, 2,
-                                std::numeric_limits<int64_t>::max()}),
+                                std::numeric_limits<int64_t>::max()},
+                      // 2^43 MB is 2^63 bytes, one past the largest int64; the float below it fits.
+                      BytesCase{"TwoToThe63Saturates", 8796093022208.0f, 2, std::numeric_limits<int64_t>::max()},
+                      BytesCase{"LargestBelowTwoToThe63Fits", 8796092497920.0f, 2, 9223371487098961920LL}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- _compareSize -----------------------------------------------------------------------
