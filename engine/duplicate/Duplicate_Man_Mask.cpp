@@ -1,7 +1,7 @@
 // Duplicate_Man: the select-by-mask test of the duplicate selection.
 #include "duplicate/Duplicate_Man.h"
 
-#include "search/FileNameSplit.h"
+#include "tools/FileNameSplit.h"
 #include "search/Search_Man.h"
 #include "tools/Tool_Resource.h"
 #include "tools/Tool_WCComp.h"

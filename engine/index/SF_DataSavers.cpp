@@ -10,7 +10,7 @@
 #include "index/SF_TitleSaver.h"
 #include "search/Data_FileItem.h"
 #include "search/FileNameGroup.h"
-#include "search/FileNameSplit.h"
+#include "tools/FileNameSplit.h"
 #include "search/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 #include "tools/Tool_WCComp.h"

@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 
 #include "platform/CArchive.h"
-#include "search/FileNameSplit.h"
+#include "tools/FileNameSplit.h"
 
 const std::string& Data_FileItem::getFileName() {
     if (m_strNameCache.empty()) {

