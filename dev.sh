@@ -65,7 +65,6 @@ test)
     install_missing "${PACKAGES[@]}"
     dir=build-test
     opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENDREL_BENCH=OFF)
-    [ -n "${CI:-}" ] && opts+=(-DQUENDREL_WERROR=ON)
     targets=()
     filter=()
     case "${1:-}" in
@@ -83,6 +82,11 @@ test)
         targets=(--target language_files test_engine_index test_engine_duplicate test_engine_tools)
         filter=(-R "StatHelper|Duplicate|LoadString\.Concurrent|Concurrent|Race")
         export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+        ;;
+    *)
+        # CI holds our code to a warning-free plain build. (The sanitizers make the
+        # compiler warn about code it cannot see through; those builds only report.)
+        [ -n "${CI:-}" ] && opts+=(-DQUENDREL_WERROR=ON)
         ;;
     esac
     cmake -S . -B "$dir" -G Ninja ${CCACHE_LAUNCHER[@]+"${CCACHE_LAUNCHER[@]}"} "${opts[@]}" >/dev/null
