@@ -73,6 +73,7 @@ test)
         opts+=(-DQUENDREL_SANITIZE=ON)
         export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
         export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+        export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/support/lsan-system.supp:print_suppressions=0}
         ;;
     --tsan)
         # The tests whose code runs on several threads. The archive library cannot be
