@@ -71,8 +71,8 @@ int QdDuplicateMode::run(QdSearchOptions& options, int outFd, int errFd) {
     format.countOnly = options.countOnly;
     format.escapeControls = !options.nulSeparated && QdTerminalText::isTerminal(outFd);   // -0 stays exact
     const bool progress = QdTerminalText::isTerminal(errFd);
-    QdDuplicatePrinter printer(outFd, format, QdTerminalText::isTerminal(outFd), progress ? errFd : -1);
     QdUnreadableReporter unreadable(options.quiet ? -1 : errFd, progress);
+    QdDuplicatePrinter printer(outFd, format, QdTerminalText::isTerminal(outFd), progress ? errFd : -1, &unreadable);
 
     const bool archives = options.rule->bSearchInCompressed != 0;
     if (archives)

@@ -1,11 +1,11 @@
 #include "cli/QdDuplicatePrinter.h"
 
-
 #include <cerrno>
 #include <unistd.h>
 
 #include "cli/QdFdWriter.h"
 #include "cli/QdTerminalText.h"
+#include "cli/QdUnreadableReporter.h"
 #include "search/Data_FileItem.h"
 #include "search/Search_Man.h"
 
@@ -15,8 +15,8 @@ constexpr size_t kBufferLimit = 1 << 16;
 }  // namespace
 
 QdDuplicatePrinter::QdDuplicatePrinter(int outFd, const QdResultPrinter::Format& format, bool flushEachGroup,
-                                       int progressFd)
-    : m_fd(outFd), m_format(format), m_flushEach(flushEachGroup), m_progressFd(progressFd) {}
+                                       int progressFd, QdUnreadableReporter* unreadable)
+    : m_fd(outFd), m_format(format), m_flushEach(flushEachGroup), m_progressFd(progressFd), m_unreadable(unreadable) {}
 
 QdDuplicatePrinter::~QdDuplicatePrinter() { finish(); }
 
@@ -55,6 +55,16 @@ void QdDuplicatePrinter::showMessage(std::unique_ptr<std::string> message) {
     m_lastProgress = *message;
     // A terminal: the text may hold a file name with control characters.
     QdFdWriter::writeAll(m_progressFd, "\r" + QdTerminalText::escapeControls(m_lastProgress) + "\033[K");
+}
+
+void QdDuplicatePrinter::entryUnreadable(const std::string& path, int errorNumber) {
+    if (!m_unreadable)
+        return;
+    if (m_progressFd >= 0 && !m_lastProgress.empty()) {
+        QdFdWriter::writeAll(m_progressFd, "\r\033[K");
+        m_lastProgress.clear();   // the next step draws its line again
+    }
+    m_unreadable->report(path, errorNumber);
 }
 
 bool QdDuplicatePrinter::flush() {

@@ -15,10 +15,14 @@
 #include "cli/QdResultPrinter.h"
 #include "search/ISearchResultReciever.h"
 
+class QdUnreadableReporter;
+
 class QdDuplicatePrinter : public ISearchResultReciever {
 public:
-    // `progressFd` < 0: no progress lines.
-    QdDuplicatePrinter(int outFd, const QdResultPrinter::Format& format, bool flushEachGroup, int progressFd);
+    // `progressFd` < 0: no progress lines. Files the grouping could not read go to
+    // `unreadable` (not owned, may be null), after the progress line is cleared.
+    QdDuplicatePrinter(int outFd, const QdResultPrinter::Format& format, bool flushEachGroup, int progressFd,
+                       QdUnreadableReporter* unreadable = nullptr);
     ~QdDuplicatePrinter() override;
 
     void addIndexedResult(uint32_t position, Search_CachePathSearcher* searcher) override;
@@ -27,6 +31,7 @@ public:
     void searchFinished(uint32_t elapsedMilliseconds, const Search_Rule& rule) override;
     void showMessage(std::unique_ptr<std::string> message) override;
     bool wantsMessages() const override { return m_progressFd >= 0; }
+    void entryUnreadable(const std::string& path, int errorNumber) override;
 
     // Writes out what is buffered and clears the progress line; false when writing failed.
     bool finish();
@@ -44,6 +49,7 @@ private:
     QdResultPrinter::Format m_format;
     bool m_flushEach;
     int m_progressFd;
+    QdUnreadableReporter* m_unreadable;
     std::string m_buffer;
     std::string m_lastProgress;
     uint64_t m_groups = 0;

@@ -39,6 +39,7 @@ Duplicate_Classifier::Duplicate_Classifier(int level, const std::vector<std::uni
         m_sums.resize(m_level == 5 ? 0 : items.size());
         m_sumState.assign(items.size(), SumState::Pending);
         m_bucketSummed.assign(m_buckets.size(), false);
+        m_readError.assign(items.size(), 0);
     }
 }
 
@@ -237,7 +238,8 @@ bool Duplicate_Classifier::checksumBatchFrom(size_t bucket, const std::vector<ui
     std::vector<uint8_t> headRead(headJobs.size(), 0);
     runOnTwoThreads(headJobs.size(), [&](size_t k) {
         if (!stopped())
-            headRead[k] = Duplicate_FileContent::hashFile(*headJobs[k].path, kHeadBytes, heads[k], m_stop);
+            headRead[k] = Duplicate_FileContent::hashFile(*headJobs[k].path, kHeadBytes, heads[k], m_stop,
+                                                          &m_readError[headJobs[k].index]);
     });
     if (!stopped()) {
         std::unordered_map<uint64_t, uint32_t> headCount;
@@ -273,10 +275,10 @@ bool Duplicate_Classifier::checksumBatchFrom(size_t bucket, const std::vector<ui
         bool read;
         if (m_level == 3) {
             uint32_t crc = 0;
-            read = Duplicate_FileContent::fileCRC32(*job.path, crc, m_stop);
+            read = Duplicate_FileContent::fileCRC32(*job.path, crc, m_stop, &m_readError[job.index]);
             std::memcpy(m_sums[job.index].data(), &crc, 4);
         } else {
-            read = Duplicate_FileContent::fileMD5(*job.path, m_sums[job.index].data(), m_stop);
+            read = Duplicate_FileContent::fileMD5(*job.path, m_sums[job.index].data(), m_stop, &m_readError[job.index]);
         }
         m_sumState[job.index] = read ? SumState::Computed : SumState::Unreadable;
     });
@@ -334,7 +336,8 @@ bool Duplicate_Classifier::splitByContentHash(const std::vector<uint32_t>& membe
         if (stopped())
             return false;
         uint64_t hash = 0;
-        if (!Duplicate_FileContent::hashFile(m_items[index]->getFullFileName(), limit, hash, m_stop)) {
+        if (!Duplicate_FileContent::hashFile(m_items[index]->getFullFileName(), limit, hash, m_stop,
+                                             &m_readError[index])) {
             if (stopped())
                 return false;
             addTo(newClass(), index);   // unreadable: a duplicate of nothing

@@ -37,6 +37,9 @@ public:
     bool resolve(size_t index);
     // The members of the class of `index` (resolved before), in candidate order.
     const std::vector<uint32_t>& classOf(size_t index) const { return m_classes[m_classOf[index]]; }
+    // After resolve(index): the errno of the open or read that failed for that file, 0 when
+    // it was read, never needed reading, or failed for another reason (not a regular file).
+    int readError(size_t index) const { return m_readError.empty() ? 0 : m_readError[index]; }
 
     // The name as level 0 compares it: ASCII letters folded to lower case; other bytes,
     // UTF-8 sequences included, stay as they are.
@@ -80,4 +83,5 @@ private:
     std::vector<std::array<uint8_t, 16>> m_sums;
     std::vector<SumState> m_sumState;
     std::vector<bool> m_bucketSummed;
+    std::vector<int> m_readError;   // levels 3 to 5, per candidate; each written by one job
 };

@@ -18,7 +18,7 @@ class FileHandle {
 public:
     // Non-blocking open: a FIFO among the candidates must not wait for a writer.
     explicit FileHandle(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)) {
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)), m_openError(m_fd < 0 ? errno : 0) {
         if (m_fd >= 0)
             ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     }
@@ -30,6 +30,8 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
 
     bool isOpen() const { return m_fd >= 0; }
+    // The errno of a failed open, else 0.
+    int openError() const { return m_openError; }
     // Length of a regular file; false for anything else (a folder, a FIFO, a device).
     bool regularSize(uint64_t& size) const {
         struct stat st {};
@@ -57,6 +59,7 @@ public:
 
 private:
     int m_fd;
+    int m_openError;
 };
 
 // Buffers sized to the file (one byte more, so growth shows), at most one block.
@@ -100,12 +103,20 @@ private:
 };
 
 // Feeds the first `limit` bytes of a regular file to `consume` through one buffer sized to
-// the file (at most a block, never zero-filled). False when it cannot be opened or read.
+// the file (at most a block, never zero-filled). False when it cannot be opened or read;
+// `error` (when given) then holds the errno of an open or read that failed, else 0.
 template <typename Consume>
-bool streamRegularFile(const std::string& path, uint64_t limit, const Event* stop, Consume&& consume) {
+bool streamRegularFile(const std::string& path, uint64_t limit, const Event* stop, int* error, Consume&& consume) {
+    if (error)
+        *error = 0;
     FileHandle f(path);
     uint64_t size = 0;
-    if (!f.isOpen() || !f.regularSize(size))
+    if (!f.isOpen()) {
+        if (error)
+            *error = f.openError();
+        return false;
+    }
+    if (!f.regularSize(size))
         return false;
     const size_t block = bufferSizeFor(size < limit ? size : limit);
     std::unique_ptr<uint8_t[]> buffer(new uint8_t[block]);
@@ -115,8 +126,11 @@ bool streamRegularFile(const std::string& path, uint64_t limit, const Event* sto
             return false;
         const uint64_t left = limit - done;
         const ssize_t n = f.readFull(buffer.get(), left < block ? static_cast<size_t>(left) : block);
-        if (n < 0)
+        if (n < 0) {
+            if (error)
+                *error = errno;
             return false;
+        }
         if (n == 0)
             break;
         consume(buffer.get(), static_cast<size_t>(n));
@@ -155,9 +169,10 @@ bool Duplicate_FileContent::equalFiles(const std::string& a, const std::string& 
     return total == sizeA;
 }
 
-bool Duplicate_FileContent::hashFile(const std::string& file, uint64_t limit, uint64_t& hash, const Event* stop) {
+bool Duplicate_FileContent::hashFile(const std::string& file, uint64_t limit, uint64_t& hash, const Event* stop,
+                                     int* error) {
     ContentHash h;
-    if (!streamRegularFile(file, limit, stop, [&](const uint8_t* p, size_t n) { h.add(p, n); }))
+    if (!streamRegularFile(file, limit, stop, error, [&](const uint8_t* p, size_t n) { h.add(p, n); }))
         return false;
     hash = h.value();
     return true;
@@ -165,9 +180,9 @@ bool Duplicate_FileContent::hashFile(const std::string& file, uint64_t limit, ui
 
 // The checksums are those of Tool_Resource (the same algorithm objects); the file is
 // streamed here through a buffer sized to it, which matters for many small files.
-bool Duplicate_FileContent::fileCRC32(const std::string& file, uint32_t& crc, const Event* stop) {
+bool Duplicate_FileContent::fileCRC32(const std::string& file, uint32_t& crc, const Event* stop, int* error) {
     Tool_CRC32 checksum;
-    if (!streamRegularFile(file, UINT64_MAX, stop, [&](const uint8_t* p, size_t n) { checksum.update(p, n); }))
+    if (!streamRegularFile(file, UINT64_MAX, stop, error, [&](const uint8_t* p, size_t n) { checksum.update(p, n); }))
         return false;
     crc = checksum.value();
     return true;
@@ -184,9 +199,9 @@ bool Duplicate_FileContent::itemCRC32(Data_FileItem& item, uint32_t& crc) {
     return true;
 }
 
-bool Duplicate_FileContent::fileMD5(const std::string& file, uint8_t digest[16], const Event* stop) {
+bool Duplicate_FileContent::fileMD5(const std::string& file, uint8_t digest[16], const Event* stop, int* error) {
     Tool_MD5 digester;
-    if (!streamRegularFile(file, UINT64_MAX, stop, [&](const uint8_t* p, size_t n) { digester.update(p, n); }))
+    if (!streamRegularFile(file, UINT64_MAX, stop, error, [&](const uint8_t* p, size_t n) { digester.update(p, n); }))
         return false;
     digester.finish(digest);
     return true;

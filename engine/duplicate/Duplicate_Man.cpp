@@ -1,5 +1,6 @@
 #include "duplicate/Duplicate_Man.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 
@@ -156,6 +157,11 @@ uint32_t Duplicate_Man::search(ISearchResultReciever* receiver, const Duplicate_
         const std::vector<uint32_t>& members = classes.classOf(i);
         taken += members.size();
         if (members.size() < 2) {
+            // A file that could not be read is alone in its class; one that vanished is not
+            // worth telling about.
+            const int error = classes.readError(i);
+            if (receiver && error != 0 && error != ENOENT && error != ENOTDIR)
+                receiver->entryUnreadable(candidates[i]->getFullFileName(), error);
             candidates[i].reset();
             continue;
         }

@@ -4,7 +4,8 @@
 // Compare levels (Duplicate_Rule::iLevel): 0 file name (ASCII letters folded, other bytes
 // exact), 1 size, 2 last-write time, 3 size and CRC-32, 4 size and MD5, 5 size and equal
 // bytes. Any other level makes all files one group. Folders are never grouped. A file that
-// cannot be read is never a content duplicate (levels 3 to 5) of anything.
+// cannot be read is never a content duplicate (levels 3 to 5) of anything; when it exists
+// but opening or reading it failed, it goes to receiver->entryUnreadable with that errno.
 //
 // Groups come out as a pairwise first-against-later scan over the candidate list would
 // produce them: numbered from 1 in the order of their first member, each group listing its

@@ -29,7 +29,8 @@ public:
     // (a walk would otherwise make one per tested entry).
     virtual bool wantsMessages() const { return true; }
     // An entry the search could not read: a folder that could not be opened for listing,
-    // or a file whose content could not be opened. `path` is its full path without a
+    // a file whose content could not be opened, an archive that could not be opened for
+    // listing, or a file the duplicate finder could not read. `path` is its full path without a
     // trailing '/', `errorNumber` the errno value (EACCES for "Permission denied").
     // Entries that vanished during the search are not reported. Default: ignored.
     virtual void entryUnreadable(const std::string& /*path*/, int /*errorNumber*/) {}

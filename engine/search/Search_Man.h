@@ -168,7 +168,8 @@ protected:
     // Lists the members of the archive `item` names and tests each as a file item.
     // Returns false when stopped. `folderFd`, when >= 0, is an open descriptor of the
     // item's folder: an archive whose full path is too long to be opened by name is then
-    // reached through it.
+    // reached through it. An archive that exists but cannot be opened goes to
+    // receiver->entryUnreadable.
     bool searchWithinArchiveInNormalWay(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
                                         ISearchResultReciever* receiver, int folderFd = -1);
     // Re-filters rule.previousResults; failures are deleted.

@@ -1,8 +1,12 @@
 // Search_Man: the members of an archive met during a walk, tested like files.
+#include <cerrno>
 #include <climits>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "archive/CExtractMgr.h"
 #include "search/Data_FileItem.h"
+#include "search/ISearchResultReciever.h"
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"
 #include "platform/FileTimeConvert.h"
@@ -15,6 +19,18 @@ FILETIME localTimeOf(IMyArchiveItem* view, bool (IMyArchiveItem::*get)(ArchiveFi
         return FILETIME{};
     return FileTimeConvert::fromTimespec(
         timespec{static_cast<time_t>(time.unixSeconds()), static_cast<long>(time.unixNanoseconds())});
+}
+
+// Why an archive the handler would not open cannot be read: the errno of opening it, or 0
+// when it opens (then it is just not an archive the handler understands) or has vanished.
+int openError(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd >= 0) {
+        ::close(fd);
+        return 0;
+    }
+    const int error = errno;
+    return error == ENOENT || error == ENOTDIR ? 0 : error;
 }
 }  // namespace
 
@@ -34,7 +50,13 @@ bool Search_Man::searchWithinArchiveInNormalWay(Data_FileItem& item, const Searc
     IMyArchive* archive = m_extractMgr->getIMyArchive();
     if (!archive) {
         m_extractMgr->reset();
-        return true;   // a known extension that the handler cannot open: an ordinary file
+        // A known extension that the handler cannot open is an ordinary file, unless the
+        // file itself could not be opened.
+        if (receiver) {
+            if (const int error = openError(openPath); error != 0)
+                receiver->entryUnreadable(archivePath, error);
+        }
+        return true;
     }
 
     const std::string archiveName = item.getFileName();

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "archive/CExtractMgr.h"
 #include "cli/QdUnreadableReporter.h"
 #include "support/TempDir.h"
 #include "support/TestPaths.h"
@@ -63,6 +64,38 @@ TEST_F(UnreadableEntries, UnreadableFileIsReportedWhenItsContentIsSearchedRegres
               0);
     // An unreadable file is no file without the term either: --not does not list it.
     EXPECT_EQ(runUnprivileged({"-q", "--text", "other", "--not", "*.txt", tmp / "t"}, 0, "", tmp / "t/open/a.txt\n"),
+              0);
+}
+
+TEST_F(UnreadableEntries, UnreadableFileIsReportedWhileGroupingDuplicatesRegression) {
+    tmp.write("t/open/copy.txt", "needle");
+    ::chmod((tmp / "t/open/copy.txt").c_str(), 0644);
+    // The walk tells of the folder; the grouping, which reads the files, of the file.
+    const std::string expectedErr = "qdsearch: '" + tmp / "t/locked" + "': Permission denied\nqdsearch: '" +
+                                    tmp / "t/secret.txt" + "': Permission denied\n";
+    for (const char* level : {"crc32", "md5", "bytes"})
+        EXPECT_EQ(runUnprivileged({"--count", "--duplicates", level, "*.txt", tmp / "t"}, 0, expectedErr, "2\n"), 0)
+            << level;
+    EXPECT_EQ(runUnprivileged({"-q", "--count", "--duplicates", "md5", "*.txt", tmp / "t"}, 0, "", "2\n"), 0);
+}
+
+TEST_F(UnreadableEntries, ArchiveThatCannotBeOpenedIsReportedRegression) {
+    CExtractMgr::init();
+    const bool handlerFound = !CExtractMgr::getHandlerLibraryFor("zip").empty();
+    CExtractMgr::uninit();
+    if (!handlerFound)
+        GTEST_SKIP() << "no 7-Zip handler library installed";
+    const std::string zip = tmp / "t/pack.zip";
+    ASSERT_EQ(TestPaths::runProgram("python3",
+                                    {"-c", "import zipfile,sys\nwith zipfile.ZipFile(sys.argv[1],'w') as z: "
+                                           "z.writestr('inner.txt','x')",
+                                     zip}),
+              0);
+    ::chmod(zip.c_str(), 0);
+    EXPECT_EQ(runUnprivileged({"--archives", "*.txt", tmp / "t"}, 0,
+                              "qdsearch: '" + zip + "': Permission denied\nqdsearch: '" + tmp / "t/locked" +
+                                  "': Permission denied\n",
+                              tmp / "t/secret.txt\n" + tmp / "t/open/a.txt\n"),
               0);
 }
 

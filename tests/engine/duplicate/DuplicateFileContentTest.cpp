@@ -1,6 +1,7 @@
 // Byte comparison and content hashes of the duplicate finder on real files.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <random>
 #include <sys/stat.h>
 
@@ -108,6 +109,34 @@ TEST(ContentHash, PrefixHashIgnoresBytesBeyondTheLimit) {
     ASSERT_TRUE(Duplicate_FileContent::hashFile(b, 4001, hb));
     ASSERT_TRUE(Duplicate_FileContent::hashFile(a, 4001, ha));
     EXPECT_NE(ha, hb);
+}
+
+// The errno handed back tells a file that could not be opened from one that is simply no
+// regular file; every reader hands back the same.
+TEST(ReadErrors, OpenFailureGivesItsErrnoOtherFailuresGiveZero) {
+    TempDir dir;
+    const std::string file = dir.write("f", "bytes");
+    dir.mkdir("folder");
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    struct Case {
+        std::string path;
+        bool read;
+        int error;
+    };
+    const Case cases[] = {{file, true, 0}, {dir / "missing", false, ENOENT}, {file + "/under", false, ENOTDIR},
+                          {dir / "folder", false, 0}, {dir / "pipe", false, 0}};
+    for (const Case& c : cases) {
+        uint64_t hash = 0;
+        uint32_t crc = 0;
+        uint8_t digest[16];
+        int hashError = -1, crcError = -1, md5Error = -1;
+        EXPECT_EQ(Duplicate_FileContent::hashFile(c.path, 4096, hash, nullptr, &hashError), c.read) << c.path;
+        EXPECT_EQ(Duplicate_FileContent::fileCRC32(c.path, crc, nullptr, &crcError), c.read) << c.path;
+        EXPECT_EQ(Duplicate_FileContent::fileMD5(c.path, digest, nullptr, &md5Error), c.read) << c.path;
+        EXPECT_EQ(hashError, c.error) << c.path;
+        EXPECT_EQ(crcError, c.error) << c.path;
+        EXPECT_EQ(md5Error, c.error) << c.path;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -273,6 +274,40 @@ TEST_P(UnreadableFiles, FileWithoutReadPermissionIsNobodysDuplicate) {
     EXPECT_EQ(outcome, 0) << "1: unreadable files were grouped, -1: could not run unprivileged";
 }
 
+TEST_P(UnreadableFiles, UnreadableFileIsReportedAndTheOthersStillGroupRegression) {
+    // All four have one size, so every one of them must be read.
+    std::vector<std::unique_ptr<Data_FileItem>> items;
+    const char* names[] = {"open1", "locked1", "open2", "locked2"};
+    for (int k = 0; k < 4; ++k) {
+        dir.write(names[k], "identical");
+        ::chmod((dir / names[k]).c_str(), 0644);
+        items.push_back(itemFor(dir / names[k], k + 1));
+    }
+    Unprivileged::openUp(dir.path());
+    ::chmod((dir / "locked1").c_str(), 0);
+    ::chmod((dir / "locked2").c_str(), 0);
+    const std::vector<std::pair<std::string, int>> expected{{dir / "locked1", EACCES}, {dir / "locked2", EACCES}};
+    const int outcome = Unprivileged::run([&] {
+        auto run = group(GetParam(), std::move(items));
+        if (run->receiver.unreadable != expected)
+            return 1;
+        return run->receiver.groups == std::vector<std::vector<Member>>{{{3, 1}, {1, 1}}} ? 0 : 2;
+    });
+    EXPECT_EQ(outcome, 0) << "1: wrong reports, 2: wrong groups, -1: could not run unprivileged";
+}
+
+TEST_P(UnreadableFiles, FileThatVanishedIsNotReported) {
+    std::vector<std::unique_ptr<Data_FileItem>> items;
+    dir.write("a", "same");
+    dir.write("gone", "same");
+    items.push_back(itemFor(dir / "a", 1));
+    items.push_back(itemFor(dir / "gone", 2));
+    ASSERT_EQ(::unlink((dir / "gone").c_str()), 0);
+    auto run = group(GetParam(), std::move(items));
+    EXPECT_TRUE(run->receiver.groups.empty());
+    EXPECT_EQ(run->receiver.unreadable, (std::vector<std::pair<std::string, int>>{}));
+}
+
 TEST_P(UnreadableFiles, FifosDoNotBlockAndAreNobodysDuplicate) {
     ASSERT_EQ(::mkfifo((dir / "pipe1").c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo((dir / "pipe2").c_str(), 0600), 0);
@@ -281,6 +316,7 @@ TEST_P(UnreadableFiles, FifosDoNotBlockAndAreNobodysDuplicate) {
     items.push_back(itemFor(dir / "pipe2", 2));
     auto run = group(GetParam(), std::move(items));
     EXPECT_TRUE(run->receiver.groups.empty());
+    EXPECT_TRUE(run->receiver.unreadable.empty()) << "a FIFO is not a file that could not be read";
 }
 
 INSTANTIATE_TEST_SUITE_P(ContentLevels, UnreadableFiles, ::testing::Values(3, 4, 5),

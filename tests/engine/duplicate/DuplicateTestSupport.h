@@ -5,6 +5,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "duplicate/Duplicate_Man.h"
@@ -26,12 +27,13 @@ struct Member {
 };
 void PrintTo(const Member& m, std::ostream* os);
 
-// Records messages and groups; optionally signals the stop event after a number of messages.
+// Records messages, groups and unreadable files; optionally signals the stop event after a number of messages.
 class RecordingReceiver : public ISearchResultReciever {
 public:
     std::vector<std::string> messages;
     std::vector<std::vector<Member>> groups;
     std::vector<std::unique_ptr<Data_FileItem>> kept;
+    std::vector<std::pair<std::string, int>> unreadable;
     size_t stopAfterMessages = SIZE_MAX;
 
     void addIndexedResult(uint32_t, Search_CachePathSearcher*) override {}
@@ -39,6 +41,9 @@ public:
     void addResultGroup(std::vector<std::unique_ptr<Data_FileItem>>& group) override;
     void searchFinished(uint32_t, const Search_Rule&) override {}
     void showMessage(std::unique_ptr<std::string> message) override;
+    void entryUnreadable(const std::string& path, int errorNumber) override {
+        unreadable.emplace_back(path, errorNumber);
+    }
 };
 
 // The pairwise grouping, step by step as the finder is described: take the first

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <sys/stat.h>
 
 #include "RecordingReceiver.h"
 #include "archive/CExtractMgr.h"
@@ -13,6 +15,7 @@
 #include "search/Search_Rule.h"
 #include "support/TempDir.h"
 #include "support/TestPaths.h"
+#include "support/Unprivileged.h"
 
 namespace {
 
@@ -146,6 +149,38 @@ TEST_F(SearchArchives, CorruptArchiveIsAnOrdinaryFile) {
     searcher.search(*rule(tmp.path(), ""), &receiver);
     EXPECT_EQ(sorted(receiver.paths()), sorted({tmp / "broken.zip", tmp / "fine.txt"}));
     EXPECT_EQ(receiver.finishedCalls, 1);
+}
+
+// An archive the handler could not open because the file itself cannot be opened is told
+// to the receiver; the walk goes on, and an archive the handler rejects is not reported.
+class ArchiveReports : public RecordingReceiver {
+public:
+    std::vector<std::pair<std::string, int>> unreadable;
+    void entryUnreadable(const std::string& path, int errorNumber) override {
+        unreadable.emplace_back(path, errorNumber);
+    }
+};
+
+TEST_F(SearchArchives, ArchiveThatCannotBeOpenedIsReportedRegression) {
+    makeZip("w/locked.zip", {{"hidden.txt", "x"}});
+    makeZip("w/open.zip", {{"seen.txt", "y"}});
+    tmp.write("w/corrupt.zip", "not an archive at all");
+    Unprivileged::openUp(tmp.path());
+    Unprivileged::openUp(tmp / "w");
+    for (const char* name : {"w/open.zip", "w/corrupt.zip"})
+        ::chmod((tmp / name).c_str(), 0644);
+    ::chmod((tmp / "w/locked.zip").c_str(), 0);
+    const std::vector<std::pair<std::string, int>> expected{{tmp / "w/locked.zip", EACCES}};
+    const std::vector<std::string> found{tmp / "w/open.zip/seen.txt"};
+    const int outcome = Unprivileged::run([&] {
+        Search_Man searcher;
+        ArchiveReports r;
+        searcher.search(*rule(tmp / "w", "*.txt"), &r);
+        if (r.unreadable != expected)
+            return 1;
+        return r.paths() == found ? 0 : 2;
+    });
+    EXPECT_EQ(outcome, 0) << "1: wrong reports, 2: wrong results, -1: could not run unprivileged";
 }
 
 TEST_F(SearchArchives, StopBetweenMembers) {
