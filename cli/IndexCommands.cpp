@@ -28,6 +28,7 @@ namespace {
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_FAILED = 1;
 constexpr int EXIT_USAGE = 2;
+constexpr int EXIT_BUSY = 3;   // another indexer was writing a root given; that root was left alone
 
 
 std::string absolute(const std::string& path) { return Tool_Resource::normalizePath(path); }
@@ -73,6 +74,8 @@ std::string describe(const SF_IndexOutcome& outcome) {
         return "cannot index " + outcome.root + ": " +
                (outcome.error == ENOTDIR ? std::string("not a folder") : errorText(outcome.error));
     case SF_IndexOutcome::Excluded: return "cannot index " + outcome.root + ": it is excluded";
+    case SF_IndexOutcome::Busy:
+        return "cannot index " + outcome.root + ": another indexer is writing its cache; its cache is left as it was";
     case SF_IndexOutcome::CannotWrite:
         return "cannot write the cache of " + outcome.root + " in " + Tool_Resource::getIndexCachePath() + ": " +
                errorText(outcome.error);
@@ -160,7 +163,7 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
         CExtractMgr::uninit();
     // The caches were built to be used: make them live now. Only roots that were indexed
     // count; a root that could not be indexed is reported and leaves nothing behind.
-    bool ok = true, failed = false, anyCommitted = false;
+    bool ok = true, failed = false, busy = false, anyCommitted = false;
     for (const SF_IndexOutcome& outcome : man.getOutcomes()) {
         if (outcome.kind == SF_IndexOutcome::Committed) {
             anyCommitted = true;
@@ -170,7 +173,7 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
             }
         } else if (outcome.kind != SF_IndexOutcome::Cancelled) {
             QdFdWriter::writeAll(errFd, "qdsearch: " + describe(outcome) + "\n");
-            failed = true;
+            (outcome.kind == SF_IndexOutcome::Busy ? busy : failed) = true;
         }
     }
     {
@@ -187,6 +190,8 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
         QdFdWriter::writeAll(errFd, "qdsearch: indexed " + entriesAndSize(man) + "\n");
     if (failed)
         return EXIT_USAGE;
+    if (busy)
+        return EXIT_BUSY;
     return ok ? EXIT_OK : EXIT_FAILED;
 }
 

@@ -88,7 +88,8 @@ SF_IndexOutcome SF_IndexWorker::indexRoot(const std::string& rootGiven) {
     if (!find.findFile(root))
         return fail(SF_IndexOutcome::NotAFolder, errno);
     if (!m_savers.openWrite(root))
-        return fail(SF_IndexOutcome::CannotWrite, errno);   // live and pending caches stay as they are
+        return errno == EBUSY ? fail(SF_IndexOutcome::Busy, EBUSY)
+                              : fail(SF_IndexOutcome::CannotWrite, errno);   // live and pending caches stay as they are
     bool completed = false;
     try {
         uint64_t total = 0;

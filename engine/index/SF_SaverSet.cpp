@@ -120,10 +120,14 @@ SF_SaverSet::~SF_SaverSet() {
 }
 
 bool SF_SaverSet::openWrite(const std::string& root) {
+    // Before anything below: it deletes and truncates the root's temporary files.
+    if (!m_rootLock.acquire(root))
+        return false;
     // A long root's files carry a hash in their names; its side file must name this root.
     if (!IndexCacheCatalog::recordRoot(root)) {
         if (errno == 0)
             errno = EEXIST;
+        m_rootLock.release();
         return false;
     }
     // A record left by an interrupted commit must not outlive the files it named.
@@ -132,6 +136,7 @@ bool SF_SaverSet::openWrite(const std::string& root) {
         if (!column->openWrite(root)) {
             const int error = errno;
             closeWrite();
+            m_rootLock.release();
             errno = error;
             return false;
         }
@@ -163,10 +168,16 @@ bool SF_SaverSet::closeWrite() {
 }
 
 void SF_SaverSet::discardTemporary(const std::string& root) {
+    if (!m_rootLock.holds(root)) {
+        // Not this writer's files: another writer may be filling them right now.
+        closeWrite();
+        return;
+    }
     ::unlink(IndexGeneration::fileName(root, Tool_Resource::INDEX_STAGE_TEMPORARY).c_str());
     for (auto& column : m_columns)
         column->discardTemporary(root);
     m_bOpen = false;
+    m_rootLock.release();
 }
 
 bool SF_SaverSet::commit(const std::string& root) {
@@ -184,7 +195,10 @@ bool SF_SaverSet::commit(const std::string& root) {
         return false;
     step();
     FolderLock lock;
-    return moveStage(g, root, Tool_Resource::INDEX_STAGE_TEMPORARY, Tool_Resource::INDEX_STAGE_PENDING);
+    const bool moved = moveStage(g, root, Tool_Resource::INDEX_STAGE_TEMPORARY, Tool_Resource::INDEX_STAGE_PENDING);
+    if (moved)
+        m_rootLock.release();   // no temporary file of this writer is left
+    return moved;
 }
 
 bool SF_SaverSet::makeLive(const std::string& root) {

@@ -3,9 +3,11 @@
 // "fa", "fn", "fe", "fs", "fp", "ct", "mt", "at", "ft" (each data column carries its
 // offset column along: thirteen files in all), and the whole-root file operations.
 //
-// Writing: openWrite creates the temporary files; writeFound / writeItem append one entry
+// Writing: openWrite claims the root for this writer (IndexRootLock: one indexer per root
+// across threads and processes; a second one is refused with errno EBUSY before it touches
+// any file) and creates the temporary files; writeFound / writeItem append one entry
 // to every column; closeWrite flushes them and syncs them to disk. A write error sticks and
-// closeWrite reports it.
+// closeWrite reports it. The claim lasts until commit, discardTemporary or destruction.
 //
 // Stage changes: commit (temporary -> pending) first writes the generation record of the
 // files just written (IndexGeneration), then renames the thirteen files and, last, the
@@ -22,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "index/IndexRootLock.h"
 #include "index/SF_SingleSaver.h"
 
 class SF_SaverSet {
@@ -31,7 +34,8 @@ public:
     SF_SaverSet(const SF_SaverSet&) = delete;
     SF_SaverSet& operator=(const SF_SaverSet&) = delete;
 
-    // Creates the temporary files of `root`, stopping at the first failure (false).
+    // Creates the temporary files of `root`, stopping at the first failure (false). False
+    // with errno EBUSY, touching nothing, when another writer holds the root.
     bool openWrite(const std::string& root);
     bool isOpen() const { return m_bOpen; }
     bool writeFound(const SF_FileFind& found);
@@ -39,7 +43,8 @@ public:
     // Closes every writer; false when any write failed.
     bool closeWrite();
 
-    // Deletes the temporary files of `root`.
+    // Deletes the temporary files of `root` when this object holds the root (see openWrite);
+    // otherwise only closes this object's writers, leaving the files to their writer.
     void discardTemporary(const std::string& root);
     // Temporary -> pending, for the files this object has just written and closed; false
     // when the files are not what was written, or the record or a rename failed.
@@ -63,4 +68,5 @@ public:
 private:
     std::vector<std::unique_ptr<SF_SingleSaver>> m_columns;
     bool m_bOpen = false;
+    IndexRootLock m_rootLock;
 };

@@ -1,0 +1,42 @@
+#include "index/IndexRootLock.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "tools/Tool_Resource.h"
+
+std::string IndexRootLock::fileName(const std::string& root) {
+    return Tool_Resource::getIndexCachePath() + "lk" + Tool_Resource::encodeIndexRoot(root);
+}
+
+bool IndexRootLock::acquire(const std::string& root) {
+    release();
+    const int fd = ::open(fileName(root).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return false;
+    int rc;
+    while ((rc = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (rc != 0) {
+        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    m_fd = fd;
+    m_encodedRoot = Tool_Resource::encodeIndexRoot(root);
+    return true;
+}
+
+bool IndexRootLock::holds(const std::string& root) const {
+    return m_fd >= 0 && m_encodedRoot == Tool_Resource::encodeIndexRoot(root);
+}
+
+void IndexRootLock::release() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_encodedRoot.clear();
+}
