@@ -28,7 +28,6 @@ namespace {
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_FAILED = 1;
 constexpr int EXIT_USAGE = 2;
-constexpr int EXIT_BUSY = 3;   // another indexer was writing a root given; that root was left alone
 
 
 std::string absolute(const std::string& path) { return Tool_Resource::normalizePath(path); }
@@ -188,10 +187,8 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
     }
     if (anyCommitted)
         QdFdWriter::writeAll(errFd, "qdsearch: indexed " + entriesAndSize(man) + "\n");
-    if (failed)
+    if (failed || busy)   // busy: another indexer was writing a root given; it was left alone
         return EXIT_USAGE;
-    if (busy)
-        return EXIT_BUSY;
     return ok ? EXIT_OK : EXIT_FAILED;
 }
 

@@ -64,8 +64,8 @@ const char* const kRules =
     "  \\a, \\n, \\t, \\xHH, \\u009b, and \\\\ for a backslash); pipes, files and -0 output get\n"
     "  the names' bytes exactly. Folders and files that cannot be read are reported on\n"
     "  standard error (qdsearch: 'PATH': Permission denied) unless -q is given.\n"
-    "\nExit status: 0 something was found, 1 nothing was found, 2 usage error or bad value,\n"
-    "3 (--index) another indexer was writing a folder's cache; it was left alone.\n"
+    "\nExit status: 0 something was found, 1 nothing was found, 2 usage error, bad value,\n"
+    "or (--index) a folder whose cache another indexer was writing (it was left alone).\n"
     "Ctrl+C ends a search early: the results found so far stay printed and count.\n"
     "See also: man qdsearch.\n";
 
