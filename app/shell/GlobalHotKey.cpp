@@ -67,6 +67,17 @@ uint16_t xModifiers(int hotKeyFlags) {
     return m;
 }
 
+// Releases the four lock variants and waits until the server has done so: the server
+// serves each client's requests in its own order, so without the wait another program
+// asking for the key right after us could still find it held.
+void ungrabVariants(xcb_connection_t* c, uint8_t keycode, xcb_window_t root, uint16_t mods,
+                    const uint16_t (&variants)[4]) {
+    xcb_void_cookie_t last{};
+    for (const uint16_t variant : variants)
+        last = xcb_ungrab_key_checked(c, keycode, root, uint16_t(mods | variant));
+    std::free(xcb_request_check(c, last));
+}
+
 }  // namespace
 
 GlobalHotKey::GlobalHotKey(QObject* parent) : QObject(parent) {}
@@ -116,9 +127,7 @@ bool GlobalHotKey::registerKey(int virtualKey, int hotKeyFlags, QString* reason)
     if (taken) {
         // Release the variants that did succeed: a half-held key would work only in some
         // lock states.
-        for (const uint16_t variant : variants)
-            xcb_ungrab_key(c, keycode, root, uint16_t(mods | variant));
-        xcb_flush(c);
+        ungrabVariants(c, keycode, root, mods, variants);
         return fail(QStringLiteral("another program holds the key"), reason);
     }
     m_keycode = keycode;
@@ -136,10 +145,7 @@ void GlobalHotKey::unregisterKey() {
     if (!m_keycode)
         return;
     if (xcb_connection_t* c = x11Connection()) {
-        const xcb_window_t root = rootWindow(c);
-        for (const uint16_t variant : m_lockMasks)
-            xcb_ungrab_key(c, m_keycode, root, uint16_t(m_modifiers | variant));
-        xcb_flush(c);
+        ungrabVariants(c, m_keycode, rootWindow(c), m_modifiers, m_lockMasks);
     }
     m_keycode = 0;
 }
