@@ -2,6 +2,7 @@
 #include "options/SearchOptionsPane.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 
 #include "options/ContainTextPanel.h"
 #include "options/DatePanel.h"
@@ -33,8 +34,13 @@ SearchOptionsPane::SearchOptionsPane(File_HoldWnd* side, AppSettings& settings, 
     m_size = new SizePanel;
     m_duplicate = new DuplicatePanel;
     QWidget* panels[File_HoldWnd::kPanelCount] = {m_general, m_containText, m_date, m_size, m_duplicate};
-    for (int i = 0; i < File_HoldWnd::kPanelCount; ++i)
+    for (int i = 0; i < File_HoldWnd::kPanelCount; ++i) {
         side->setPanelPage(i, panels[i]);
+        // The edit fields inside combo boxes, spins and date pickers take their owner's name.
+        for (QLineEdit* edit : panels[i]->findChildren<QLineEdit*>())
+            if (edit->accessibleName().isEmpty() && edit->parentWidget())
+                edit->setAccessibleName(edit->parentWidget()->accessibleName());
+    }
 
     const int history = m_settings.general().HistoryItemNum;
     m_general->setHistoryLimit(history);
