@@ -23,6 +23,7 @@
 #include "options/DatePanel.h"
 #include "options/DialogsDataCodec.h"
 #include "options/DuplicatePanel.h"
+#include "options/FileMaskGroupDialog.h"
 #include "options/FileMaskManagerDialog.h"
 #include "options/FileMasksGroupCodec.h"
 #include "options/HistoryCombo.h"
@@ -509,6 +510,16 @@ void SearchOptionsPaneTest::maskMenuAndManager()
     QVERIFY(manager.groups().isEmpty());
     QVERIFY(!manager.editButton()->isEnabled() && !manager.deleteButton()->isEnabled()
             && !manager.deleteAllButton()->isEnabled());
+
+    // One group's editor: a name is required; the masks are split at the commas.
+    FileMaskGroupDialog editor({QString(), {}});
+    QVERIFY(!editor.okButton()->isEnabled());
+    editor.nameEdit()->setText(QStringLiteral("  Logs "));
+    QVERIFY(editor.okButton()->isEnabled());
+    editor.masksEdit()->setText(QStringLiteral(" *.log , ,*.out,"));
+    QCOMPARE(editor.group(), (FileMaskGroup{QStringLiteral("Logs"), {QStringLiteral("*.log"), QStringLiteral("*.out")}}));
+    editor.nameEdit()->setText(QStringLiteral("   "));
+    QVERIFY(!editor.okButton()->isEnabled());
 
     // Groups set by the manager are stored with the pane's state.
     const QList<FileMaskGroup> mine{{QStringLiteral("Mine"), {QStringLiteral("*.x")}}};
