@@ -320,7 +320,8 @@ void CMainFrame::setSearchFolders(const QStringList& folders)
 
 void CMainFrame::runPreset(const QString& pattern)
 {
-    // A running search stops and the new one starts through the search command.
+    // The search command starts the preset search. (While a search runs that command stops
+    // it instead: the search thread's owner must stop the running search first.)
     m_searchOptions->preparePreset(pattern);
     m_commands->action(SearchOrStop)->trigger();
 }
