@@ -132,10 +132,14 @@ void File_HoldWnd::openPanel(int index)
     AW_Item* item = m_desk->item(index);
     if (!item)
         return;
-    m_desk->setItemOpen(index, true);
-    // The page has no controls yet: the caption takes the keyboard focus meanwhile.
-    if (!item->getAttachedDialog() || !item->getAttachedDialog()->focusWidget())
-        item->label()->setFocus(Qt::ShortcutFocusReason);
+    if (!item->isOpen()) {
+        m_desk->setItemOpen(index, true);  // opening focuses the page
+        return;
+    }
+    // Already open: scroll it into view and focus the page's last focused (else first)
+    // control; a page without controls leaves the focus on the caption.
+    m_desk->focusItem(item, true);
+    item->focusPage();
 }
 
 void File_HoldWnd::openAllPanels()

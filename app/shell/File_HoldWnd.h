@@ -28,7 +28,8 @@ public:
     // Caption and icon of the search button: "Stop" while a search runs, else "Search".
     void setSearchRunning(bool running);
 
-    // Opens panel `index` (0..4), scrolls it into view and focuses it.
+    // Opens panel `index` (0..4), scrolls it into view and focuses its page's last focused
+    // control, else its first one.
     void openPanel(int index);
     void openAllPanels();
     bool isPanelOpen(int index) const;

@@ -3,10 +3,15 @@
 #include <QtTest>
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QTemporaryDir>
 
+#include "options/ContainTextPanel.h"
+#include "options/HistoryCombo.h"
 #include "options/NameLocationPanel.h"
+#include "options/SizePanel.h"
 #include "options/SearchOptionsPane.h"
 #include "search/Search_Rule.h"
 #include "shell/AppSettings.h"
@@ -27,6 +32,7 @@ private slots:
     void newSearchAndPresetsResetThePanels();
     void foldersFromOutsideFillThePath();
     void panelStateSurvivesTheWindow();
+    void panelKeysFocusTheirControls();
 
 private:
     void makeWindow();
@@ -124,6 +130,25 @@ void OptionCommandsTest::panelStateSurvivesTheWindow()
     const SearchOptionsValues before = pane->values();
     makeWindow();  // the old window saves everything as it goes; the new one reads it
     QCOMPARE(m_window->searchOptions()->values(), before);
+}
+
+void OptionCommandsTest::panelKeysFocusTheirControls()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    SearchOptionsPane* pane = m_window->searchOptions();
+    // Panel 1 is open from the start, panel 2 closed: both keys land in their panel's first control.
+    m_window->commands().action(OpenPanel1)->trigger();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(pane->general()->nameCombo()));
+    m_window->commands().action(OpenPanel1 + 1)->trigger();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(pane->containText()->textCombo()));
+    m_window->commands().action(OpenPanel1 + 3)->trigger();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(pane->size()->smallerCheck()));
+    // Back to an open panel: its last focused control again.
+    pane->general()->pathCombo()->setFocus();
+    m_window->commands().action(OpenPanel1 + 1)->trigger();
+    m_window->commands().action(OpenPanel1)->trigger();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(pane->general()->pathCombo()));
 }
 
 QTEST_MAIN(OptionCommandsTest)
