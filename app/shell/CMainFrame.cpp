@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QMenu>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -13,6 +15,7 @@
 #include <QWindowStateChangeEvent>
 
 #include "archive/CExtractMgr.h"
+#include "options/SearchOptionsPane.h"
 #include "shell/AboutDialog.h"
 #include "shell/AppSettings.h"
 #include "shell/CommandEnabling.h"
@@ -67,6 +70,9 @@ CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
     connect(m_optionSide, &File_HoldWnd::searchClicked, m_commands->action(SearchOrStop), &QAction::trigger);
     connect(m_optionSide, &File_HoldWnd::newSearchClicked, m_commands->action(NewSearch), &QAction::trigger);
     connect(m_optionSide, &File_HoldWnd::buttonStyleMenuRequested, m_toolBar, &MainToolBar::showButtonStyleMenu);
+    m_searchOptions = new SearchOptionsPane(m_optionSide, m_settings, this);
+    connect(m_toolBar, &MainToolBar::specifiedTypeChosen, this,
+            [this](const QString& ext) { runPreset(SearchOptionsPane::typePattern(ext)); });
 
     m_resultList = new QTreeWidget(m_splitter);
     m_resultList->setObjectName(QStringLiteral("resultList"));
@@ -126,6 +132,7 @@ void CMainFrame::saveAll()
     m_placement.captureFrom(this);
     m_placement.toRecord(m_settings.placement());
     m_settings.frame().iButtonState = m_toolBar->largeButtons() ? 1 : 0;
+    m_searchOptions->saveState();
     m_settings.save();
     m_settings.savePlacement();
 }
@@ -308,6 +315,15 @@ int CMainFrame::runModal(QDialog& dialog)
 void CMainFrame::setSearchFolders(const QStringList& folders)
 {
     m_searchFolders = folders;
+    m_searchOptions->setSearchFolders(folders);
+}
+
+void CMainFrame::runPreset(const QString& pattern)
+{
+    // The search command starts the preset search. (While a search runs that command stops
+    // it instead: the search thread's owner must stop the running search first.)
+    m_searchOptions->preparePreset(pattern);
+    m_commands->action(SearchOrStop)->trigger();
 }
 
 void CMainFrame::setHotKeyText(const QString& text)
@@ -339,6 +355,17 @@ void CMainFrame::onCommand(int id)
         break;
     }
     case Exit: requestExit(); break;
+    case SaveOptions:
+        m_searchOptions->saveOptionsInteractively(this, [this](QDialog& d) { return runModal(d); });
+        break;
+    case OpenOptions:
+        m_searchOptions->openOptionsInteractively(this, [this](QDialog& d) { return runModal(d); });
+        break;
+    case NewSearch: m_searchOptions->reset(); break;
+    case SearchImages:
+    case SearchMusic:
+    case SearchVideos: runPreset(SearchOptionsPane::presetPattern(id)); break;
+    case SearchSpecifiedType: m_toolBar->typeMenu()->popup(QCursor::pos()); break;  // the type is chosen there
     default: break;  // commands without an action yet are disabled
     }
 }

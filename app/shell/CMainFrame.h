@@ -23,6 +23,7 @@ class MainMenuBar;
 class MainStatusBar;
 class MainToolBar;
 class QSplitter;
+class SearchOptionsPane;
 class QTreeWidget;
 
 class CMainFrame : public QMainWindow {
@@ -59,7 +60,7 @@ public:
     // Runs `dialog` modally with the modal flag of the command state set meanwhile.
     int runModal(class QDialog& dialog);
 
-    // Folders handed in by "/path" or by a second instance, for the option side.
+    // Folders handed in by "/path" or by a second instance: they fill the path combo.
     void setSearchFolders(const QStringList& folders);
     const QStringList& searchFolders() const { return m_searchFolders; }
 
@@ -69,6 +70,7 @@ public:
 
     CommandRegistry& commands() { return *m_commands; }
     File_HoldWnd* optionSide() const { return m_optionSide; }
+    SearchOptionsPane* searchOptions() const { return m_searchOptions; }
     MainToolBar* toolBar() const { return m_toolBar; }
     MainStatusBar* statusPanes() const { return m_statusBar; }
     MainMenuBar* menus() const { return m_menus; }
@@ -98,6 +100,7 @@ private:
     void setButtonStyle(bool large);
     void refreshRangeCommands();
     void showWindow();
+    void runPreset(const QString& pattern);
 
     AppSettings& m_settings;
     CommandRegistry* m_commands = nullptr;
@@ -107,6 +110,7 @@ private:
     TrayIcon* m_tray = nullptr;
     QSplitter* m_splitter = nullptr;
     File_HoldWnd* m_optionSide = nullptr;
+    SearchOptionsPane* m_searchOptions = nullptr;
     QTreeWidget* m_resultList = nullptr;
     CommandState m_state;
     FramePlacement m_placement;

@@ -68,6 +68,13 @@ bool CommandEnabling::hasAction(int id)
     case Help:
     case About:
     case Exit:
+    case SaveOptions:
+    case OpenOptions:
+    case NewSearch:
+    case SearchImages:
+    case SearchMusic:
+    case SearchVideos:
+    case SearchSpecifiedType:
         return true;
     default:
         return false;

@@ -13,8 +13,8 @@
 
 namespace {
 constexpr unsigned kCaptionTexts[File_HoldWnd::kPanelCount] = {31, 51, 52, 14, 107};
-// Client heights of the option panels' pages (the panels arrive with their controls).
-constexpr int kPageHeights[File_HoldWnd::kPanelCount] = {190, 150, 120, 80, 110};
+// Client heights of the option panels' pages: what each panel needs.
+constexpr int kPageHeights[File_HoldWnd::kPanelCount] = {322, 180, 150, 52, 160};
 constexpr unsigned kSearchText = 53, kStopText = 64, kNewSearchText = 54;
 constexpr unsigned kSearchTip = 345, kNewSearchTip = 346;
 constexpr unsigned kDeskName = 411;
@@ -54,6 +54,16 @@ File_HoldWnd::File_HoldWnd(QWidget* parent)
     }
     setSearchRunning(false);
     setLargeButtons(true);
+}
+
+void File_HoldWnd::setPanelPage(int index, QWidget* panel)
+{
+    AW_Item* item = m_desk->item(index);
+    if (!item || !panel)
+        return;
+    panel->setAccessibleName(LanguageText::plain(kCaptionTexts[index]));
+    panel->resize(260, kPageHeights[index]);
+    item->attachDialog(panel);
 }
 
 int File_HoldWnd::pageHeight(int index)
@@ -122,10 +132,14 @@ void File_HoldWnd::openPanel(int index)
     AW_Item* item = m_desk->item(index);
     if (!item)
         return;
-    m_desk->setItemOpen(index, true);
-    // The page has no controls yet: the caption takes the keyboard focus meanwhile.
-    if (!item->getAttachedDialog() || !item->getAttachedDialog()->focusWidget())
-        item->label()->setFocus(Qt::ShortcutFocusReason);
+    if (!item->isOpen()) {
+        m_desk->setItemOpen(index, true);  // opening focuses the page
+        return;
+    }
+    // Already open: scroll it into view and focus the page's last focused (else first)
+    // control; a page without controls leaves the focus on the caption.
+    m_desk->focusItem(item, true);
+    item->focusPage();
 }
 
 void File_HoldWnd::openAllPanels()

@@ -6,7 +6,8 @@
 // Layout for a client area of w x h, by button style:
 //   large: desk (6, 6, w-12, h-70); search (w-254, h-56, 100x50); new search (w-142, h-56, 130x50)
 //   small: desk (6, 6, w-12, h-50); search (w-199, h-33, 75x27);  new search (w-118, h-33, 112x27)
-// The panels' pages are empty for now; each has the height of the panel it will hold.
+// The pages start empty; setPanelPage() puts an option panel into one, at the height the
+// table of pageHeight() gives.
 // User-interface thread only.
 #include "panels/TIW_Root.h"
 
@@ -27,13 +28,17 @@ public:
     // Caption and icon of the search button: "Stop" while a search runs, else "Search".
     void setSearchRunning(bool running);
 
-    // Opens panel `index` (0..4), scrolls it into view and focuses it.
+    // Opens panel `index` (0..4), scrolls it into view and focuses its page's last focused
+    // control, else its first one.
     void openPanel(int index);
     void openAllPanels();
     bool isPanelOpen(int index) const;
     int panelCount() const { return kPanelCount; }
 
     AW_Desk* desk() const { return m_desk; }
+    // Puts `panel` into panel `index`'s page (the desk takes ownership, the empty page goes),
+    // at the page's height.
+    void setPanelPage(int index, QWidget* panel);
     // Client height of panel `index`'s page (its item is 26 pixels taller).
     static int pageHeight(int index);
     QPushButton* searchButton() const { return m_search; }
