@@ -319,6 +319,10 @@ void CMainFrame::setResultOperations(ResultOperations* ops)
     if (!m_ops)
         return;
     m_ops->setOpenWithEntries(&m_settings.openWith());
+    ResultExport::Columns shown{};
+    for (size_t c = 0; c < shown.size(); ++c)
+        shown[c] = c == 0 || m_settings.columns().show[c] != 0;
+    m_ops->setShownColumns(shown);
     connect(m_ops, &ResultOperations::statusText, this, [this](const QString& text) { m_statusBar->setPaneText(0, text); });
     connect(m_ops, &ResultOperations::openWithChanged, this, &CMainFrame::refreshRangeCommands);
     connect(m_ops, &QObject::destroyed, this, [this] { m_ops = nullptr; });

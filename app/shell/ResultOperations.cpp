@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <QDrag>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMenu>
@@ -25,6 +26,7 @@
 #include "shell/IResultListAccess.h"
 #include "shell/LanguageText.h"
 #include "shell/LocalFileUrl.h"
+#include "shell/MimeAppAssociations.h"
 #include "shell/MoveDialog.h"
 #include "shell/OpenWithCommand.h"
 #include "shell/OpenWithDialog.h"
@@ -424,6 +426,23 @@ std::vector<qint64> ResultOperations::runOpenWith(int index)
     return started;
 }
 
+std::vector<qint64> ResultOperations::runApplication(const QString& exec)
+{
+    std::vector<qint64> started;
+    std::vector<std::unique_ptr<Data_FileItem>> temporaries;
+    for (const std::string& path : selectedFilePaths(temporaries)) {
+        const QStringList command = MimeAppAssociations::commandFor(exec, shown(path));
+        qint64 pid = 0;
+        if (command.isEmpty() ||
+            !QProcess::startDetached(command.front(), command.mid(1), shown(FileOpener::folderOf(path)), &pid)) {
+            tell(formatText(kProgramMissingText, {command.isEmpty() ? exec : command.front(), exec}));
+            return started;
+        }
+        started.push_back(pid);
+    }
+    return started;
+}
+
 void ResultOperations::runConfigureOpenWith()
 {
     if (!m_openWith)
@@ -459,6 +478,25 @@ bool ResultOperations::copyFiles(ResultClipboard::FileMode mode)
         return false;
     ResultClipboard::putFiles(paths, mode);
     return true;
+}
+
+QMimeData* ResultOperations::dragData()
+{
+    std::vector<std::unique_ptr<Data_FileItem>> temporaries;  // the extracted files stay
+    const std::vector<std::string> paths = selectedFilePaths(temporaries);
+    if (paths.empty())
+        return nullptr;
+    return ResultClipboard::filesData(paths, ResultClipboard::FileMode::Copy);
+}
+
+Qt::DropAction ResultOperations::startDrag(QWidget* source)
+{
+    QMimeData* data = dragData();
+    if (!data)
+        return Qt::IgnoreAction;
+    auto* drag = new QDrag(source);
+    drag->setMimeData(data);
+    return drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
 }
 
 // ---- rename ---------------------------------------------------------------------------
@@ -684,11 +722,22 @@ QMenu* ResultOperations::buildContextMenu(int row, QWidget* menuParent)
         return menu;
     }
     menu->setDefaultAction(add(LanguageText::get(unsigned(Execute)), [this] { openSelection(); }));
-    if (m_openWith && !m_openWith->isEmpty()) {
+    // Open with: the configured programs, then the desktop's applications for the type.
+    const std::vector<MimeAppAssociations::App> apps =
+        MimeAppAssociations::appsFor(MimeAppAssociations::mimeTypeOf(shown(clicked.getFullFileName())));
+    if ((m_openWith && !m_openWith->isEmpty()) || !apps.empty()) {
         QMenu* sub = menu->addMenu(LanguageText::get(kOpenWithMenuText));
-        for (int i = 0; i < m_openWith->size() && OpenWithFirst + i <= OpenWithLast; ++i) {
+        sub->setObjectName(QStringLiteral("openWithMenu"));
+        for (int i = 0; m_openWith && i < m_openWith->size() && OpenWithFirst + i <= OpenWithLast; ++i) {
             QAction* action = sub->addAction(m_openWith->at(i).title);
             connect(action, &QAction::triggered, this, [this, i] { runOpenWith(i); });
+        }
+        if (!sub->isEmpty() && !apps.empty())
+            sub->addSeparator();
+        for (const MimeAppAssociations::App& app : apps) {
+            QAction* action = sub->addAction(app.name.isEmpty() ? app.id : app.name);
+            const QString exec = app.exec;
+            connect(action, &QAction::triggered, this, [this, exec] { runApplication(exec); });
         }
     }
     add(LanguageText::get(kOpenContainingText), [this] { openContainingFolders(); });

@@ -28,6 +28,7 @@
 class Data_FileItem;
 class IResultListAccess;
 class QMenu;
+class QMimeData;
 class QWidget;
 struct CommandState;
 
@@ -71,6 +72,9 @@ public:
     void openContainingFolders();
     // Starts open-with entry `index` for every selected row; the started processes' ids.
     std::vector<qint64> runOpenWith(int index);
+    // Starts a desktop application (its Exec line, MimeAppAssociations) for every selected
+    // file; the started processes' ids.
+    std::vector<qint64> runApplication(const QString& exec);
     void renameCase(bool upper);
     // Renames the row's file to `text` (trimmed); false when refused or failed (the row keeps
     // its old name).
@@ -80,6 +84,12 @@ public:
     // to move). `hooks` lets a caller give its own copy step (tests) or force copying.
     bool moveSelection(const QString& folder, bool autoRename, FileMover::Hooks hooks = {});
     void showProperties();
+    // The data of a drag of the selected rows (the files as for copy: text/uri-list and the
+    // other clipboard formats); null, after message 150 or 151, when no file is left.
+    // Caller owns.
+    QMimeData* dragData();
+    // Drags the selected rows out of `source` (the list's view); copy, move and link allowed.
+    Qt::DropAction startDrag(QWidget* source);
     // The row context menu for `row` (the clicked row; the selection is what it acts on).
     // Owned by the caller.
     QMenu* buildContextMenu(int row, QWidget* menuParent);

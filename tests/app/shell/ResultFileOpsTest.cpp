@@ -16,6 +16,7 @@
 #include "shell/FileDeleter.h"
 #include "shell/FileRenamer.h"
 #include "shell/LanguageText.h"
+#include "shell/MimeAppAssociations.h"
 #include "shell/OpenWithCommand.h"
 #include "shell/ResultClipboard.h"
 #include "shell/ResultOperations.h"
@@ -71,6 +72,9 @@ private slots:
     void openWithStartsTheProgramWithOneArgumentPerFile();
     void openWithMissingProgram();
     void contextMenus();
+    void desktopApplicationsForAType();
+    void desktopExecFieldCodes_data();
+    void desktopExecFieldCodes();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -493,6 +497,58 @@ void ResultFileOpsTest::contextMenus()
     QCOMPARE(memberMenu->defaultAction(), actions[2]);
     QCOMPARE(actions[2]->text(), LanguageText::get(57));
     QCOMPARE(actions[3]->text(), LanguageText::get(146));
+}
+
+void ResultFileOpsTest::desktopApplicationsForAType()
+{
+    const QString apps = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QVERIFY(apps.contains(QLatin1String(".qttest")));
+    QVERIFY(QDir().mkpath(apps));
+    QVERIFY(QDir().mkpath(config));
+    const auto entry = [&apps](const char* id, const char* body) {
+        writeFile((apps + u'/' + QLatin1String(id)).toStdString(), std::string("[Desktop Entry]\nType=Application\n") + body);
+    };
+    entry("qdtest-default.desktop", "Name=Default Viewer\nExec=qdview --one %f\n");
+    entry("qdtest-added.desktop", "Name=Added Viewer\nExec=qdadd %U\n");
+    entry("qdtest-hidden.desktop", "Name=Hidden\nExec=qdhidden %f\nNoDisplay=true\n");
+    entry("qdtest-removed.desktop", "Name=Removed\nExec=qdremoved %f\n");
+    entry("qdtest-cached.desktop", "Name=Cached\nExec=qdcached %F\n");
+    writeFile((config + QStringLiteral("/mimeapps.list")).toStdString(),
+              "[Default Applications]\ntext/x-qdtest=qdtest-default.desktop;qdtest-missing.desktop\n"
+              "[Added Associations]\ntext/x-qdtest=qdtest-added.desktop;qdtest-hidden.desktop;qdtest-default.desktop;\n"
+              "[Removed Associations]\ntext/x-qdtest=qdtest-removed.desktop\n");
+    writeFile((apps + QStringLiteral("/mimeinfo.cache")).toStdString(),
+              "[MIME Cache]\ntext/x-qdtest=qdtest-removed.desktop;qdtest-cached.desktop;\n");
+    QStringList names;
+    for (const MimeAppAssociations::App& app : MimeAppAssociations::appsFor(QStringLiteral("text/x-qdtest")))
+        names << app.name;
+    QCOMPARE(names, (QStringList{"Default Viewer", "Added Viewer", "Cached"}));
+    QVERIFY(MimeAppAssociations::appsFor(QStringLiteral("text/x-qdtest-other")).empty());
+    for (const char* id : {"qdtest-default", "qdtest-added", "qdtest-hidden", "qdtest-removed", "qdtest-cached"})
+        QFile::remove(apps + u'/' + QLatin1String(id) + QStringLiteral(".desktop"));
+    QFile::remove(apps + QStringLiteral("/mimeinfo.cache"));
+    QFile::remove(config + QStringLiteral("/mimeapps.list"));
+}
+
+void ResultFileOpsTest::desktopExecFieldCodes_data()
+{
+    QTest::addColumn<QString>("exec");
+    QTest::addColumn<QStringList>("expected");
+    const QString path = QStringLiteral("/d/a b \"q\" $x.txt");
+    QTest::newRow("%f") << "viewer --x %f" << QStringList{"viewer", "--x", path};
+    QTest::newRow("%U as a URL") << "viewer %U" << QStringList{"viewer", "file:///d/a%20b%20%22q%22%20$x.txt"};
+    QTest::newRow("icon and name codes dropped") << "viewer %i %c %k %F" << QStringList{"viewer", path};
+    QTest::newRow("percent sign") << "viewer --size=100%%" << QStringList{"viewer", "--size=100%"};
+    QTest::newRow("quoted program") << "\"/opt/My App/run\" %f" << QStringList{"/opt/My App/run", path};
+    QTest::newRow("unterminated quote") << "viewer \"%f" << QStringList{};
+}
+
+void ResultFileOpsTest::desktopExecFieldCodes()
+{
+    QFETCH(QString, exec);
+    QFETCH(QStringList, expected);
+    QCOMPARE(MimeAppAssociations::commandFor(exec, QStringLiteral("/d/a b \"q\" $x.txt")), expected);
 }
 
 QTEST_MAIN(ResultFileOpsTest)
