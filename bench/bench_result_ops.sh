@@ -25,7 +25,7 @@ rm -rf "$WORK"; mkdir -p "$WORK"
 
 # Same file system.
 make_files "$WORK/src"; mkdir -p "$WORK/dst"
-ours=$("$BENCH" move "$WORK/src" "$WORK/dst" | awk '/^move/ { print $2 }')
+ours=$("$BENCH" move "$WORK/src" "$WORK/dst" | awk '/^move / { print $2 }')
 make_files "$WORK/src2"; mkdir -p "$WORK/dst2"
 t0=$(now); (cd "$WORK/src2" && mv -- * "$WORK/dst2/"); t1=$(now)
 mv_s=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
@@ -35,7 +35,7 @@ echo "same file system: ours ${ours}s, mv ${mv_s}s, ratio $(ratio "$ours" "$mv_s
 if [ "$(stat -c %d /dev/shm)" != "$(stat -c %d "$WORK")" ]; then
     OTHER=$(mktemp -d /dev/shm/qd-ops-bench-XXXXXX)
     make_files "$WORK/src3"
-    ours=$("$BENCH" move "$WORK/src3" "$OTHER" | awk '/^move/ { print $2 }')
+    ours=$("$BENCH" move "$WORK/src3" "$OTHER" | awk '/^move / { print $2 }')
     rm -rf "$OTHER"; OTHER=$(mktemp -d /dev/shm/qd-ops-bench-XXXXXX)
     make_files "$WORK/src4"
     t0=$(now); cp -a "$WORK/src4/." "$OTHER/" && rm -rf "$WORK/src4"; t1=$(now)

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
@@ -106,8 +107,10 @@ int FileMover::copyRegularFile(const std::string& from, const std::string& to,
         ::close(in);
         return err;
     }
-    constexpr size_t kChunk = 1 << 20;
-    auto buffer = std::make_unique<char[]>(kChunk);
+    // A buffer as large as the file (plus one byte to see its end), at most 1 MiB, and
+    // not zero-filled: moves of many small files must not pay for a large buffer each.
+    const size_t kChunk = size_t(std::min<off_t>(st.st_size, off_t(1) << 20)) + 1;
+    auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
     uint64_t done = 0;
     int err = 0;
     for (;;) {
