@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -237,8 +238,14 @@ void ResultFileOpsTest::caseOnlyRenameOfOneFile()
     QVERIFY(!exists(m_folder + "Photo.JPG"));
     QCOMPARE(list.itemAt(0).m_strTitle, std::string("photo"));
     QCOMPARE(list.itemAt(0).m_strExt, std::string("jpg"));
-    // The same file under a case-insensitive name goes through a free temporary name.
-    QCOMPARE(FileRenamer::rename(m_folder, "photo.jpg", "photo.jpg"), 0);
+    // A taken name that is the same file (here a hard link; on a file system that ignores
+    // case, the other spelling) is tried through a temporary name; as the name stays taken,
+    // the rename is refused and both names are as before.
+    QCOMPARE(::link((m_folder + "photo.jpg").c_str(), (m_folder + "twin.jpg").c_str()), 0);
+    QCOMPARE(FileRenamer::rename(m_folder, "photo.jpg", "twin.jpg"), EEXIST);
+    QCOMPARE(readFile(m_folder + "photo.jpg"), std::string("jpeg"));
+    QCOMPARE(readFile(m_folder + "twin.jpg"), std::string("jpeg"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     // Only archive members selected: message 149, nothing renamed.
     VectorResultList members;
     members.append(memberItem(m_folder));
