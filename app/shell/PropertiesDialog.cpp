@@ -3,6 +3,7 @@
 
 #include <grp.h>
 #include <pwd.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <QDialogButtonBox>
@@ -38,8 +39,9 @@ QString sizeText(int64_t bytes)
     Tool_Resource::seperateNumberToString(bytes, grouped);
     std::string compact;
     Tool_Resource::formatCompatiableSize(bytes, compact);
-    return QString::fromStdString(compact) + QStringLiteral(" (") + QString::fromStdString(grouped) + u' ' +
-           QString::fromStdString(Tool_Resource::loadString(34)) + u')';
+    const QString bytesText = QString::fromStdString(grouped) + u' ' + QString::fromStdString(Tool_Resource::loadString(34));
+    const QString compactText = QString::fromStdString(compact);
+    return compactText == bytesText ? bytesText : compactText + QStringLiteral(" (") + bytesText + u')';
 }
 }  // namespace
 
@@ -59,6 +61,16 @@ PropertiesDialog::PropertiesDialog(const std::vector<Data_FileItem*>& items, QWi
             shown.m_nSize = S_ISDIR(st.st_mode) ? 0 : int64_t(st.st_size);
             shown.m_ftLastWrite = FileTimeConvert::fromTimespec(st.st_mtim);
             shown.m_ftLastAccess = FileTimeConvert::fromTimespec(st.st_atim);
+            // Creation: the birth time where the file system keeps one, else the status change.
+            struct statx sx {};
+            if (::statx(AT_FDCWD, item.getFullFileName().c_str(), AT_SYMLINK_NOFOLLOW, STATX_BTIME, &sx) == 0 &&
+                (sx.stx_mask & STATX_BTIME) && sx.stx_btime.tv_sec != 0)
+                shown.m_ftCreation = FileTimeConvert::fromTimespec(timespec{sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec});
+            else
+                shown.m_ftCreation = FileTimeConvert::fromTimespec(st.st_ctim);
+            shown.m_strTypeName = QMimeDatabase().mimeTypeForFile(LocalFileUrl::displayPath(item.getFullFileName()))
+                                      .comment()
+                                      .toStdString();
         }
         addRow(kNameText, LocalFileUrl::displayPath(item.getFileName()));
         addRow(kFolderText, LocalFileUrl::displayPath(item.m_strPath));

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -119,6 +120,11 @@ void ResultDialogsTest::propertiesOfOneAndOfSeveral()
     QCOMPARE(single.value(668), QStringLiteral("rw-r-----"));
     QVERIFY(single.value(667).contains(QLatin1String("234")));
     QVERIFY(!single.value(681).isEmpty());
+    // The creation time comes from the file (its birth or status-change time), never the
+    // zero time of a file system that reports no birth time.
+    QVERIFY(!single.value(682).isEmpty());
+    QVERIFY2(!single.value(682).contains(QLatin1String("1970")), qPrintable(single.value(682)));
+    QCOMPARE(single.value(666), QMimeDatabase().mimeTypeForName(QStringLiteral("text/plain")).comment());
     QVERIFY(!single.value(669).isEmpty());
     auto two = itemFor(folder, "props.txt");
     two->m_nSize = 1000;
