@@ -73,6 +73,7 @@ constexpr unsigned kCutText = 662;
 constexpr unsigned kPropertiesText = 663;
 constexpr unsigned kOpenFailedText = 679;
 constexpr unsigned kMovingText = 680;
+constexpr unsigned kCancelText = 684;
 
 // Text `id` with its %s / %d filled in order by `args` ("%%" is a literal percent sign).
 QString formatText(unsigned id, const QStringList& args)
@@ -647,7 +648,7 @@ bool ResultOperations::moveSelection(const QString& folderText, bool autoRename,
     if (sources.empty())
         return false;
 
-    QProgressDialog progress(LanguageText::plain(kMovingText), QString(), 0, 1000, m_parent);
+    QProgressDialog progress(LanguageText::plain(kMovingText), LanguageText::get(kCancelText), 0, 1000, m_parent);
     progress.setWindowTitle(LanguageText::plain(kProgressTitleText));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
