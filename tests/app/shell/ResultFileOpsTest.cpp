@@ -381,17 +381,24 @@ void ResultFileOpsTest::trashUnderTestMode()
     QCOMPARE(list.itemAt(0).getFileName(), std::string("kept.txt"));
     FileDeleter::removePermanently(data.toStdString() + "/Trash/files/" + name);
     FileDeleter::removePermanently(data.toStdString() + "/Trash/info/" + name + ".trashinfo");
-    // A name the trash cannot take (not UTF-8) stays where it is, listed, and is reported.
-    const std::string raw = std::string("raw\xff.txt");
+    // A name that is not UTF-8 reaches the trash with every byte, its origin percent-encoded.
+    const std::string raw = std::string("raw\xff ") + QFileInfo(here.path()).fileName().toStdString();
     writeFile(folder + raw, "raw");
     list.append(itemFor(folder, raw));
     list.setSelectedRows({1});
     m_told.clear();
     ops->deleteSelection(false);
-    QVERIFY(exists(folder + raw));
-    QCOMPARE(list.rowCount(), 2);
-    QCOMPARE(m_told.size(), size_t(2));
-    FileDeleter::removePermanently(folder + raw);
+    QCOMPARE(m_told.size(), size_t(1));
+    QVERIFY(!exists(folder + raw));
+    QCOMPARE(list.rowCount(), 1);
+    const std::string trashed = data.toStdString() + "/Trash/files/" + raw;
+    QCOMPARE(readFile(trashed), std::string("raw"));
+    const std::string info = readFile(data.toStdString() + "/Trash/info/" + raw + ".trashinfo");
+    QVERIFY(info.rfind("[Trash Info]\nPath=", 0) == 0);
+    QVERIFY(info.find("/raw%FF%20") != std::string::npos);
+    QVERIFY(info.find("\nDeletionDate=") != std::string::npos);
+    FileDeleter::removePermanently(trashed);
+    FileDeleter::removePermanently(data.toStdString() + "/Trash/info/" + raw + ".trashinfo");
 }
 
 void ResultFileOpsTest::openWithCommandLines_data()
