@@ -127,6 +127,11 @@ QString MimeAppAssociations::mimeTypeOf(const QString& path)
 
 QStringList MimeAppAssociations::commandFor(const QString& exec, const QString& path)
 {
+    return commandFor(exec, path, QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+}
+
+QStringList MimeAppAssociations::commandFor(const QString& exec, const QString& path, const QString& url)
+{
     bool ok = true;
     const QStringList words = OpenWithCommand::split(exec, &ok);
     if (!ok || words.isEmpty())
@@ -138,7 +143,7 @@ QStringList MimeAppAssociations::commandFor(const QString& exec, const QString& 
             continue;
         }
         if (word == QLatin1String("%u") || word == QLatin1String("%U")) {
-            out << QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+            out << url;
             continue;
         }
         QString text;
@@ -150,7 +155,7 @@ QStringList MimeAppAssociations::commandFor(const QString& exec, const QString& 
                 else if (code == u'f' || code == u'F')
                     text += path;
                 else if (code == u'u' || code == u'U')
-                    text += QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+                    text += url;
                 continue;  // %i, %c, %k and deprecated codes give nothing
             }
             text += word[i];

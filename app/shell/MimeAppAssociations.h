@@ -30,4 +30,6 @@ public:
     static QString mimeTypeOf(const QString& path);
     // The program and arguments of `exec` for one file; empty when the line is unusable.
     static QStringList commandFor(const QString& exec, const QString& path);
+    // The same with the text that %u and %U stand for given.
+    static QStringList commandFor(const QString& exec, const QString& path, const QString& url);
 };

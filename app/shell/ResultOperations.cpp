@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMetaMethod>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 
@@ -20,6 +19,7 @@
 #include "shell/CommandEnabling.h"
 #include "shell/CommandIds.h"
 #include "shell/CsvColumnDialog.h"
+#include "shell/DetachedProcess.h"
 #include "shell/FileDeleter.h"
 #include "shell/FileOpener.h"
 #include "shell/FileRenamer.h"
@@ -104,6 +104,27 @@ QString formatText(unsigned id, const QStringList& args)
 QString shown(const std::string& path)
 {
     return LocalFileUrl::displayPath(path);
+}
+
+// Stand-ins for a path and its URL while a command line is built as text; the path's own
+// bytes replace them afterwards, so a name that is not UTF-8 reaches the program whole.
+const QString kPathMarker = QStringLiteral("\u0001qd-path\u0001");
+const QString kUrlMarker = QStringLiteral("\u0001qd-url\u0001");
+
+std::vector<std::string> argumentBytes(const QStringList& words, const std::string& path)
+{
+    const QByteArray pathMarker = kPathMarker.toUtf8();
+    const QByteArray urlMarker = kUrlMarker.toUtf8();
+    const QByteArray pathBytes(path.data(), qsizetype(path.size()));
+    const QByteArray url = LocalFileUrl::encoded(path);
+    std::vector<std::string> out;
+    for (const QString& word : words) {
+        QByteArray bytes = word.toUtf8();
+        bytes.replace(pathMarker, pathBytes);
+        bytes.replace(urlMarker, url);
+        out.emplace_back(bytes.constData(), size_t(bytes.size()));
+    }
+    return out;
 }
 
 QString reason(int error)
@@ -416,9 +437,11 @@ std::vector<qint64> ResultOperations::runOpenWith(int index)
             tell(formatText(check == 3 ? kProgramPathMissingText : kProgramMissingText, {entry.program, entry.title}));
             return started;
         }
-        const OpenWithCommand::Line line = OpenWithCommand::build(entry.program, entry.params, shown(path));
-        qint64 pid = 0;
-        if (!QProcess::startDetached(line.program, line.arguments, shown(FileOpener::folderOf(path)), &pid)) {
+        const OpenWithCommand::Line line = OpenWithCommand::build(entry.program, entry.params, kPathMarker);
+        int error = 0;
+        const pid_t pid = DetachedProcess::start(argumentBytes(QStringList{line.program} + line.arguments, path),
+                                                 FileOpener::folderOf(path), &error);
+        if (pid < 0) {
             tell(formatText(kProgramMissingText, {entry.program, entry.title}));
             return started;
         }
@@ -432,10 +455,11 @@ std::vector<qint64> ResultOperations::runApplication(const QString& exec)
     std::vector<qint64> started;
     std::vector<std::unique_ptr<Data_FileItem>> temporaries;
     for (const std::string& path : selectedFilePaths(temporaries)) {
-        const QStringList command = MimeAppAssociations::commandFor(exec, shown(path));
-        qint64 pid = 0;
-        if (command.isEmpty() ||
-            !QProcess::startDetached(command.front(), command.mid(1), shown(FileOpener::folderOf(path)), &pid)) {
+        const QStringList command = MimeAppAssociations::commandFor(exec, kPathMarker, kUrlMarker);
+        int error = 0;
+        const pid_t pid =
+            command.isEmpty() ? -1 : DetachedProcess::start(argumentBytes(command, path), FileOpener::folderOf(path), &error);
+        if (pid < 0) {
             tell(formatText(kProgramMissingText, {command.isEmpty() ? exec : command.front(), exec}));
             return started;
         }

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include "search/Data_FileItem.h"
+#include "shell/DetachedProcess.h"
 #include "shell/FileDeleter.h"
 #include "shell/FileRenamer.h"
 #include "shell/LanguageText.h"
@@ -445,7 +446,7 @@ void ResultFileOpsTest::openWithStartsTheProgramWithOneArgumentPerFile()
     writeFile(script, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\0' \"$a\"; done >> \"$0.out.tmp\"\nmv \"$0.out.tmp\" \"" +
                           out + "\"\n");
     QCOMPARE(::chmod(script.c_str(), 0755), 0);
-    const std::string odd = "-x \"$HOME\" `id`; rm.txt";
+    const std::string odd = "-x \"$HOME\" `id`; rm \xff.txt";  // not UTF-8 either
     writeFile(m_folder + odd, "odd");
     VectorResultList list;
     list.append(itemFor(m_folder, odd));
@@ -458,6 +459,15 @@ void ResultFileOpsTest::openWithStartsTheProgramWithOneArgumentPerFile()
     QCOMPARE(readFile(out), m_folder + odd + std::string(1, '\0') + "/switch" + std::string(1, '\0'));
     QVERIFY(exists(m_folder + odd));
     QVERIFY(m_told.empty());
+    // A desktop application's Exec line: %f is the path's bytes, %u its file URL.
+    QVERIFY(::unlink(out.c_str()) == 0);
+    const QString exec = OpenWithCommand::quoted(QString::fromStdString(script)) + QStringLiteral(" %u --file=%f");
+    QCOMPARE(ops->runApplication(exec).size(), size_t(1));
+    QTRY_VERIFY_WITH_TIMEOUT(exists(out), 10000);
+    const std::string recorded = readFile(out);
+    const std::string url = recorded.substr(0, recorded.find('\0'));
+    QCOMPARE(QByteArray::fromPercentEncoding(QByteArray::fromStdString(url)).toStdString(), "file://" + m_folder + odd);
+    QCOMPARE(recorded.substr(url.size() + 1), "--file=" + m_folder + odd + std::string(1, '\0'));
 }
 
 void ResultFileOpsTest::openWithMissingProgram()
@@ -481,6 +491,13 @@ void ResultFileOpsTest::openWithMissingProgram()
     QVERIFY(m_told[1].text.contains(entries[1].title));
     QVERIFY(m_told[1].text != m_told[0].text);
     QVERIFY(ops->runOpenWith(7).empty());  // no such entry
+    // A failed exec is reported, not taken for a start.
+    int error = 0;
+    QCOMPARE(DetachedProcess::start({m_folder + "no-such-program"}, m_folder, &error), pid_t(-1));
+    QCOMPARE(error, ENOENT);
+    m_told.clear();
+    QVERIFY(ops->runApplication(QString::fromStdString(m_folder + "no-such-program %f")).empty());
+    QCOMPARE(m_told.size(), size_t(1));
 }
 
 void ResultFileOpsTest::contextMenus()
