@@ -32,11 +32,20 @@ bool exists(const std::string& path)
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-uint64_t treeBytes(const std::string& path)
+// Bytes of a file or folder tree (plus one per entry, so empty files count), with the
+// entry's own status in `top` (errno in `error`, 0 when it could be read).
+uint64_t treeBytes(const std::string& path, struct stat* top = nullptr, int* error = nullptr)
 {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0)
+    if (::lstat(path.c_str(), &st) != 0) {
+        if (error)
+            *error = errno;
         return 1;
+    }
+    if (top)
+        *top = st;
+    if (error)
+        *error = 0;
     if (!S_ISDIR(st.st_mode))
         return uint64_t(st.st_size) + 1;
     uint64_t sum = 1;
@@ -238,8 +247,10 @@ std::vector<FileMover::Outcome> FileMover::move(const std::vector<std::string>& 
     m_done = 0;
     m_total = 0;
     m_cancelled = false;
-    for (const std::string& s : sources)
-        m_total += treeBytes(s);
+    std::vector<struct stat> stats(sources.size());
+    std::vector<int> statErrors(sources.size());
+    for (size_t i = 0; i < sources.size(); ++i)
+        m_total += treeBytes(sources[i], &stats[i], &statErrors[i]);
     struct stat folderStat {};
     const bool folderOk = ::stat(folder.c_str(), &folderStat) == 0 && S_ISDIR(folderStat.st_mode);
     bool replaceAll = false;
@@ -256,10 +267,10 @@ std::vector<FileMover::Outcome> FileMover::move(const std::vector<std::string>& 
             continue;
         }
         const std::string& source = sources[i];
-        struct stat st {};
-        if (::lstat(source.c_str(), &st) != 0) {
+        const struct stat& st = stats[i];
+        if (statErrors[i] != 0) {
             out.state = State::Failed;
-            out.error = errno;
+            out.error = statErrors[i];
             continue;
         }
         const std::string name = leafOf(source);
