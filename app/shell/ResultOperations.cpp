@@ -6,7 +6,6 @@
 #include <QDrag>
 #include <QFileDialog>
 #include <QInputDialog>
-#include <QMenu>
 #include <QMessageBox>
 #include <QMetaMethod>
 #include <QProgressDialog>
@@ -31,6 +30,7 @@
 #include "shell/OpenWithCommand.h"
 #include "shell/OpenWithDialog.h"
 #include "shell/PropertiesDialog.h"
+#include "shell/ResultContextMenu.h"
 #include "shell/ResultFile.h"
 #include "shell/SettingsRecords.h"
 #include "tools/Tool_Resource.h"
@@ -38,7 +38,6 @@
 using namespace CommandIds;
 
 namespace {
-constexpr unsigned kOpenContainingText = 20;
 constexpr unsigned kTitleOfMessages = 55;
 constexpr unsigned kResultFilterText = 24;
 constexpr unsigned kSaveFailedText = 26;
@@ -49,16 +48,12 @@ constexpr unsigned kProgramMissingText = 45;
 constexpr unsigned kProgramPathMissingText = 46;
 constexpr unsigned kDeletePermanentlyText = 50;
 constexpr unsigned kProgressTitleText = 56;
-constexpr unsigned kOpenText = 57;
 constexpr unsigned kFolderMissingText = 63;
 constexpr unsigned kRowsLoadedText = 118;
-constexpr unsigned kCopyText = 146;
-constexpr unsigned kOpenArchiveText = 147;
 constexpr unsigned kArchiveNoDeleteText = 148;
 constexpr unsigned kArchiveNoRenameText = 149;
 constexpr unsigned kExtractFailedText = 150;
 constexpr unsigned kNoFileText = 151;
-constexpr unsigned kOpenWithMenuText = 412;
 constexpr unsigned kTrashQuestionText = 650;
 constexpr unsigned kNotDeletedText = 651;
 constexpr unsigned kNotMovedText = 652;
@@ -69,8 +64,6 @@ constexpr unsigned kCollisionText = 658;
 constexpr unsigned kReplaceText = 659;
 constexpr unsigned kSkipText = 660;
 constexpr unsigned kReplaceAllText = 661;
-constexpr unsigned kCutText = 662;
-constexpr unsigned kPropertiesText = 663;
 constexpr unsigned kOpenFailedText = 679;
 constexpr unsigned kMovingText = 680;
 constexpr unsigned kCancelText = 684;
@@ -725,58 +718,5 @@ void ResultOperations::showProperties()
 
 QMenu* ResultOperations::buildContextMenu(int row, QWidget* menuParent)
 {
-    auto* menu = new QMenu(menuParent);
-    menu->setObjectName(QStringLiteral("resultContextMenu"));
-    if (row < 0 || row >= m_list.rowCount())
-        return menu;
-    auto add = [this, menu](const QString& text, std::function<void()> work) {
-        QAction* action = menu->addAction(text);
-        connect(action, &QAction::triggered, this, std::move(work));
-        return action;
-    };
-    Data_FileItem& clicked = m_list.itemAt(row);
-    const std::vector<int> selection = m_list.selectedRows();
-    if (clicked.m_bInArchive) {
-        const QString first = selection.size() == 1
-                                  ? LanguageText::get(kOpenArchiveText) + u' ' + shown(clicked.getFullNameIncludeArchivePath())
-                                  : LanguageText::get(kOpenContainingText);
-        add(first, [this] { openContainingFolders(); });
-        menu->addSeparator();
-        menu->setDefaultAction(add(LanguageText::get(kOpenText), [this] { openSelection(); }));
-        add(LanguageText::get(kCopyText), [this] { copyFiles(ResultClipboard::FileMode::Copy); });
-        return menu;
-    }
-    menu->setDefaultAction(add(LanguageText::get(unsigned(Execute)), [this] { openSelection(); }));
-    // Open with: the configured programs, then the desktop's applications for the type.
-    const std::vector<MimeAppAssociations::App> apps =
-        MimeAppAssociations::appsFor(MimeAppAssociations::mimeTypeOf(shown(clicked.getFullFileName())));
-    if ((m_openWith && !m_openWith->isEmpty()) || !apps.empty()) {
-        QMenu* sub = menu->addMenu(LanguageText::get(kOpenWithMenuText));
-        sub->setObjectName(QStringLiteral("openWithMenu"));
-        for (int i = 0; m_openWith && i < m_openWith->size() && OpenWithFirst + i <= OpenWithLast; ++i) {
-            QAction* action = sub->addAction(m_openWith->at(i).title);
-            connect(action, &QAction::triggered, this, [this, i] { runOpenWith(i); });
-        }
-        if (!sub->isEmpty() && !apps.empty())
-            sub->addSeparator();
-        for (const MimeAppAssociations::App& app : apps) {
-            QAction* action = sub->addAction(app.name.isEmpty() ? app.id : app.name);
-            const QString exec = app.exec;
-            connect(action, &QAction::triggered, this, [this, exec] { runApplication(exec); });
-        }
-    }
-    add(LanguageText::get(kOpenContainingText), [this] { openContainingFolders(); });
-    menu->addSeparator();
-    add(LanguageText::get(unsigned(CopyFiles)), [this] { copyFiles(ResultClipboard::FileMode::Copy); });
-    add(LanguageText::get(kCutText), [this] { copyFiles(ResultClipboard::FileMode::Cut); });
-    add(LanguageText::get(unsigned(CopyNames)), [this] { copyText(ResultClipboard::TextKind::Names); });
-    add(LanguageText::get(unsigned(CopyFullPaths)), [this] { copyText(ResultClipboard::TextKind::FullPaths); });
-    menu->addSeparator();
-    add(LanguageText::get(unsigned(Rename)), [this] { runRename(); });
-    add(LanguageText::get(unsigned(MoveFiles)), [this] { runMove(); });
-    add(LanguageText::get(unsigned(DeleteToTrash)), [this] { deleteSelection(false); });
-    add(LanguageText::get(unsigned(DeletePermanently)), [this] { deleteSelection(true); });
-    menu->addSeparator();
-    add(LanguageText::get(kPropertiesText), [this] { showProperties(); });
-    return menu;
+    return ResultContextMenu::build(*this, m_list, row, menuParent);
 }

@@ -57,6 +57,7 @@ public:
 
     void setAsker(Asker asker) { m_asker = std::move(asker); }
     void setOpenWithEntries(QList<OpenWithEntry>* entries) { m_openWith = entries; }
+    const QList<OpenWithEntry>* openWithEntries() const { return m_openWith; }
     void setCellText(ResultExport::CellText cellText) { m_cellText = std::move(cellText); }
     // The columns the list shows, for the first CSV export of the run.
     void setShownColumns(const ResultExport::Columns& columns) { m_csvColumns = columns; }
@@ -90,8 +91,8 @@ public:
     QMimeData* dragData();
     // Drags the selected rows out of `source` (the list's view); copy, move and link allowed.
     Qt::DropAction startDrag(QWidget* source);
-    // The row context menu for `row` (the clicked row; the selection is what it acts on).
-    // Owned by the caller.
+    // The row context menu for `row` (ResultContextMenu: the clicked row decides its kind,
+    // the selection is what it acts on). Owned by the caller.
     QMenu* buildContextMenu(int row, QWidget* menuParent);
 
     // The file-dialog filter of a stored filter text ("Result files (*.qdr)|*.qdr||").
