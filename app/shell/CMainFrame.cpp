@@ -27,6 +27,7 @@
 #include "shell/MainMenuBar.h"
 #include "shell/MainStatusBar.h"
 #include "shell/MainToolBar.h"
+#include "shell/ResultOperations.h"
 #include "shell/ThemedIcon.h"
 #include "shell/WelcomeDialog.h"
 
@@ -326,6 +327,28 @@ void CMainFrame::runPreset(const QString& pattern)
     m_commands->action(SearchOrStop)->trigger();
 }
 
+void CMainFrame::setResultOperations(ResultOperations* ops)
+{
+    if (m_ops)
+        disconnect(m_ops, nullptr, this, nullptr);
+    m_ops = ops;
+    if (!m_ops)
+        return;
+    m_ops->setOpenWithEntries(&m_settings.openWith());
+    ResultExport::Columns shown{};
+    for (size_t c = 0; c < shown.size(); ++c)
+        shown[c] = c == 0 || m_settings.columns().show[c] != 0;
+    m_ops->setShownColumns(shown);
+    connect(m_ops, &ResultOperations::statusText, this, [this](const QString& text) { m_statusBar->setPaneText(0, text); });
+    connect(m_ops, &ResultOperations::openWithChanged, this, &CMainFrame::refreshRangeCommands);
+    connect(m_ops, &QObject::destroyed, this, [this] { m_ops = nullptr; });
+}
+
+bool CMainFrame::openResultFile(const QString& path)
+{
+    return m_ops && m_ops->openResultFile(path);
+}
+
 void CMainFrame::setHotKeyText(const QString& text)
 {
     m_tray->setHotKeyText(text);
@@ -340,6 +363,8 @@ void CMainFrame::warnHotKeyUnavailable(const QString& reason)
 
 void CMainFrame::onCommand(int id)
 {
+    if (m_ops && m_ops->run(id))
+        return;
     if (id >= OpenPanel1 && id <= OpenPanel5) {
         m_optionSide->openPanel(id - OpenPanel1);
         return;

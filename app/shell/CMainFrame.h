@@ -25,6 +25,7 @@ class MainToolBar;
 class QSplitter;
 class SearchOptionsPane;
 class QTreeWidget;
+class ResultOperations;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -63,6 +64,16 @@ public:
     // Folders handed in by "/path" or by a second instance: they fill the path combo.
     void setSearchFolders(const QStringList& folders);
     const QStringList& searchFolders() const { return m_searchFolders; }
+
+    // The operations on the result list's rows (result files, exports, file operations):
+    // their commands are routed to `ops`, its status texts go to pane 0, and it edits the
+    // open-with entries of the settings. Not owned; null detaches. The owner of the result
+    // list sets it once the list exists.
+    void setResultOperations(ResultOperations* ops);
+    ResultOperations* resultOperations() const { return m_ops; }
+    // A result file named on the command line or by a second instance; false when no
+    // operations are attached (or the file could not be read, which was already said).
+    bool openResultFile(const QString& path);
 
     void setHotKeyText(const QString& text);
     // Shows the one start-up warning that the hot key could not be had.
@@ -112,6 +123,7 @@ private:
     File_HoldWnd* m_optionSide = nullptr;
     SearchOptionsPane* m_searchOptions = nullptr;
     QTreeWidget* m_resultList = nullptr;
+    ResultOperations* m_ops = nullptr;
     CommandState m_state;
     FramePlacement m_placement;
     QStringList m_searchFolders;

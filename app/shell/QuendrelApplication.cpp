@@ -100,6 +100,10 @@ void QuendrelApplication::takeParameter(bool pathFlag, const QString& parameter)
     }
     const QString file = CommandLine::processParameter(parameter);
     QTimer::singleShot(0, m_frame.get(), [this, file] {
+        if (m_frame->resultOperations()) {
+            m_frame->openResultFile(file);  // a file it cannot read is reported there
+            return;
+        }
         QMessageBox box(QMessageBox::Information, LanguageText::plain(kTitleText),
                         LanguageText::plain(kResultFileLaterText).replace(QStringLiteral("%s"), file),
                         QMessageBox::Ok, m_frame.get());

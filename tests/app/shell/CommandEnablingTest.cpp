@@ -116,11 +116,11 @@ void CommandEnablingTest::onlyCommandsWithAnActionAreEnabled_data()
     // Everything in a state where every rule allows: rows, selection, no search, no indexing.
     for (int id : {About, Help, Exit, OpenPanel1, OpenPanel1 + 2, OpenPanel5,
                    OpenAllPanels, FocusResultList, FocusOptionSide, SaveOptions, OpenOptions, NewSearch,
-                   SearchImages, SearchMusic, SearchVideos, SearchSpecifiedType})
+                   SearchImages, SearchMusic, SearchVideos, SearchSpecifiedType,
+                   OpenResult, SaveResult, Execute, CopyFiles, DeleteToTrash, MoveFiles, OpenWithFirst})
         QTest::newRow(QByteArray::number(id)) << id << true;
-    for (int id : {OpenResult, SaveResult, Execute, CopyFiles, DeleteToTrash, Options, RebuildLocalPaths,
-                   SearchOrStop, SaveMacro, ViewIndexLog, PrintSetup,
-                   IndexPathFirst, MacroFirst, OpenWithFirst})
+    for (int id : {Options, RebuildLocalPaths, SearchOrStop, SaveMacro, ViewIndexLog, PrintSetup,
+                   IndexPathFirst, MacroFirst})
         QTest::newRow(QByteArray::number(id)) << id << false;
 }
 

@@ -153,7 +153,7 @@ void MainWindowTest::enablingFollowsTheState()
     CommandRegistry& commands = m_window->commands();
     QVERIFY(commands.action(About)->isEnabled());
     QVERIFY(commands.action(Exit)->isEnabled());
-    QVERIFY(!commands.action(SaveResult)->isEnabled());  // result files come later
+    QVERIFY(!commands.action(SaveResult)->isEnabled());  // no rows to save
     QVERIFY(!commands.action(RebuildAllIndexes)->isEnabled());
     QVERIFY(!commands.action(Options)->isEnabled());
 
