@@ -9,7 +9,6 @@
 #include <QMessageBox>
 #include <QSplitter>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QWindowStateChangeEvent>
 
 #include "archive/CExtractMgr.h"
@@ -18,12 +17,19 @@
 #include "shell/CommandEnabling.h"
 #include "shell/CommandIds.h"
 #include "shell/CommandRegistry.h"
+#include "shell/File_ListView.h"
 #include "shell/File_HoldWnd.h"
 #include "shell/HelpLauncher.h"
+#include "shell/LanguageFormat.h"
 #include "shell/LanguageText.h"
+#include "tools/Tool_Resource.h"
 #include "shell/MainMenuBar.h"
 #include "shell/MainStatusBar.h"
 #include "shell/MainToolBar.h"
+#include "shell/ResultListModel.h"
+#include "shell/ResultStatistics.h"
+#include "shell/SearchController.h"
+#include "shell/StatisticsDialog.h"
 #include "shell/ThemedIcon.h"
 #include "shell/WelcomeDialog.h"
 
@@ -32,7 +38,7 @@ using namespace CommandIds;
 namespace {
 constexpr unsigned kTitleText = 55;
 constexpr unsigned kHotKeyCaptionText = 56;
-constexpr unsigned kResultListName = 415;
+constexpr unsigned kSearchFinishedText = 22;
 }  // namespace
 
 CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
@@ -68,18 +74,10 @@ CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
     connect(m_optionSide, &File_HoldWnd::newSearchClicked, m_commands->action(NewSearch), &QAction::trigger);
     connect(m_optionSide, &File_HoldWnd::buttonStyleMenuRequested, m_toolBar, &MainToolBar::showButtonStyleMenu);
 
-    m_resultList = new QTreeWidget(m_splitter);
-    m_resultList->setObjectName(QStringLiteral("resultList"));
-    m_resultList->setAccessibleName(LanguageText::plain(kResultListName));
-    m_resultList->setRootIsDecorated(false);
-    m_resultList->setUniformRowHeights(true);
-    m_resultList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    QStringList captions;
-    for (unsigned id : ColumnFlags::kCaptionIds)
-        captions << LanguageText::plain(id);
-    m_resultList->setHeaderLabels(captions);
-    for (int c = 0; c < ColumnFlags::kColumnCount; ++c)
-        m_resultList->setColumnHidden(c, m_settings.columns().show[size_t(c)] == 0);
+    m_resultModel = new ResultListModel(this);
+    m_resultList = new File_ListView(m_settings, *m_resultModel, m_splitter);
+    m_search = new SearchController(m_settings, *m_resultModel, this);
+    connectResultList();
     // Accelerators of the list (Enter, Delete, Ctrl+C...) act only while it has the focus.
     for (int id : m_commands->ids())
         if (m_commands->isListScoped(id))
@@ -117,6 +115,8 @@ CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    delete m_search;  // stops a running search before the list goes
+    m_search = nullptr;
     saveAll();
     CExtractMgr::uninit();
 }
@@ -339,6 +339,83 @@ void CMainFrame::onCommand(int id)
         break;
     }
     case Exit: requestExit(); break;
+    case SearchOrStop: searchOrStop(); break;
+    case SelectAll:
+        m_resultList->selectAll();
+        m_resultList->setFocus(Qt::ShortcutFocusReason);
+        break;
+    case InvertSelection: m_resultList->invertSelection(); break;
+    case RemoveSelected: m_resultList->askRemoveSelected(); break;
+    case RemoveAll: m_resultList->askRemoveAll(); break;
+    case Statistics: showStatistics(); break;
     default: break;  // commands without an action yet are disabled
     }
+}
+
+// ---- the search and the result list ----------------------------------------------------------
+
+void CMainFrame::connectResultList()
+{
+    const auto showStatus = [this](int pane, const QString& text) { m_statusBar->setPaneText(pane, text); };
+    connect(m_resultModel, &ResultListModel::statusText, this, showStatus);
+    connect(m_search, &SearchController::statusText, this, showStatus);
+    connect(m_resultList, &File_ListView::statusText, this, showStatus);
+    connect(m_resultModel, &ResultListModel::searchCompleted, this, &CMainFrame::onSearchCompleted);
+    connect(m_search, &SearchController::contentSearchStarted, this, [this](bool content) {
+        m_resultList->setViewMode(content ? File_ListView::kWebPageView : File_ListView::kReportView);
+    });
+    connect(m_search, &SearchController::runningChanged, this, [this](bool running) {
+        m_optionSide->setSearchRunning(running);
+        refreshListState();
+    });
+    connect(m_resultModel, &QAbstractItemModel::rowsInserted, this, &CMainFrame::refreshListState);
+    connect(m_resultModel, &QAbstractItemModel::rowsRemoved, this, &CMainFrame::refreshListState);
+    connect(m_resultModel, &QAbstractItemModel::modelReset, this, &CMainFrame::refreshListState);
+    connect(m_resultList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMainFrame::refreshListState);
+}
+
+void CMainFrame::refreshListState()
+{
+    CommandState state = m_state;
+    state.rowsInList = m_resultModel->rowCount();
+    state.rowsSelected = int(m_resultList->selectionModel()->selectedRows().size());
+    state.searchRunning = m_search->isRunning();
+    if (!(state == m_state))
+        setCommandState(state);
+}
+
+void CMainFrame::setRuleFiller(std::function<bool(Search_Rule&)> filler)
+{
+    m_search->setRuleFiller(std::move(filler));
+}
+
+void CMainFrame::searchOrStop()
+{
+    m_search->checkFinished();
+    if (m_search->isRunning())
+        m_search->stop(true);
+    else
+        m_search->start();
+}
+
+void CMainFrame::onSearchCompleted(int count, uint32_t elapsedMilliseconds)
+{
+    if (m_settings.general().SortAfterSearch == 1)
+        m_resultList->sortAfterSearch(m_settings.general().SortOption);
+    std::string grouped;
+    Tool_Resource::seperateNumberToString(count, grouped);
+    m_statusBar->setPaneText(0, LanguageFormat::format(LanguageText::plain(kSearchFinishedText),
+                                                       {QString::fromStdString(grouped), elapsedMilliseconds * 0.001}));
+}
+
+void CMainFrame::showStatistics()
+{
+    std::vector<const Data_FileItem*> items;
+    items.reserve(size_t(m_resultModel->rowCount()));
+    m_resultModel->materializeAll();
+    for (int row = 0; row < m_resultModel->rowCount(); ++row)
+        items.push_back(&m_resultModel->itemAt(row));
+    StatisticsDialog dialog(ResultStatistics::of(items), m_resultModel->lastElapsed(), this);
+    runModal(dialog);
 }
