@@ -7,6 +7,10 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QSplitter>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
@@ -27,6 +31,7 @@
 #include "shell/MainStatusBar.h"
 #include "shell/MainToolBar.h"
 #include "shell/ResultListModel.h"
+#include "shell/ResultPrinter.h"
 #include "shell/ResultStatistics.h"
 #include "shell/SearchController.h"
 #include "shell/StatisticsDialog.h"
@@ -348,6 +353,9 @@ void CMainFrame::onCommand(int id)
     case RemoveSelected: m_resultList->askRemoveSelected(); break;
     case RemoveAll: m_resultList->askRemoveAll(); break;
     case Statistics: showStatistics(); break;
+    case Print:
+    case PrintPreview:
+    case PrintSetup: printList(id); break;
     default: break;  // commands without an action yet are disabled
     }
 }
@@ -418,4 +426,23 @@ void CMainFrame::showStatistics()
         items.push_back(&m_resultModel->itemAt(row));
     StatisticsDialog dialog(ResultStatistics::of(items), m_resultModel->lastElapsed(), this);
     runModal(dialog);
+}
+
+void CMainFrame::printList(int id)
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (id == PrintSetup) {
+        QPageSetupDialog dialog(m_printer.get(), this);
+        runModal(dialog);
+    } else if (id == PrintPreview) {
+        QPrintPreviewDialog dialog(m_printer.get(), this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+                [this](QPrinter* printer) { ResultPrinter::print(*printer, *m_resultList); });
+        runModal(dialog);
+    } else {
+        QPrintDialog dialog(m_printer.get(), this);
+        if (runModal(dialog) == QDialog::Accepted)
+            ResultPrinter::print(*m_printer, *m_resultList);
+    }
 }

@@ -12,6 +12,7 @@
 // always after Exit) the window closes and emits closedForExit(). User-interface thread.
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 #include "shell/CommandState.h"
 #include "shell/FramePlacement.h"
@@ -23,6 +24,7 @@ class File_HoldWnd;
 class MainMenuBar;
 class MainStatusBar;
 class MainToolBar;
+class QPrinter;
 class QSplitter;
 class File_ListView;
 class ResultListModel;
@@ -113,6 +115,7 @@ private:
     void onSearchCompleted(int count, uint32_t elapsedMilliseconds);
     void refreshListState();
     void showStatistics();
+    void printList(int id);
 
     AppSettings& m_settings;
     CommandRegistry* m_commands = nullptr;
@@ -125,6 +128,7 @@ private:
     File_ListView* m_resultList = nullptr;
     ResultListModel* m_resultModel = nullptr;
     SearchController* m_search = nullptr;
+    std::unique_ptr<QPrinter> m_printer;
     CommandState m_state;
     FramePlacement m_placement;
     QStringList m_searchFolders;

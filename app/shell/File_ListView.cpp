@@ -252,7 +252,7 @@ void File_ListView::drawRow(QPainter* painter, const QStyleOptionViewItem& optio
     if (viewMode() == kWebPageView) {
         const QRect area(textLeft, option.rect.top() + line, option.rect.right() - textLeft + 1,
                          option.rect.height() - line);
-        drawSnippets(painter, area, index.row(), selected);
+        drawSnippets(painter, area, index.row(), selected, font());
     }
     if (hasFocus() && currentIndex().row() == index.row()) {
         QRect frame = option.rect;
@@ -267,15 +267,15 @@ void File_ListView::drawRow(QPainter* painter, const QStyleOptionViewItem& optio
     }
 }
 
-void File_ListView::drawSnippets(QPainter* painter, const QRect& area, int row, bool selected) const
+void File_ListView::drawSnippets(QPainter* painter, const QRect& area, int row, bool selected, const QFont& base) const
 {
     Data_FileItem& item = m_model.itemAt(row);
     if (item.m_vecSnippets.empty() || area.width() <= 0)
         return;
     const ResultDisplayOptions& options = m_model.displayOptions();
     const QColor background = palette().color(selected ? QPalette::Highlight : QPalette::Base);
-    QFont regularFont = font();
-    QFont keyFont = font();
+    QFont regularFont = base;
+    QFont keyFont = base;
     if (options.boldKeyString)
         keyFont.setWeight(QFont::Bold);
     const QFontMetrics regularMetrics(regularFont);
@@ -331,4 +331,44 @@ void File_ListView::drawSnippets(QPainter* painter, const QRect& area, int row, 
             break;
     }
     painter->restore();
+}
+
+int File_ListView::rowWidth() const
+{
+    return header()->length();
+}
+
+int File_ListView::rowHeight() const
+{
+    const int line = ResultItemDelegate::lineHeight(fontMetrics());
+    return viewMode() == kWebPageView ? 3 * line : line;
+}
+
+void File_ListView::renderRow(QPainter* painter, int row, const QPoint& topLeft) const
+{
+    if (row < 0 || row >= m_model.rowCount())
+        return;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    // A pixel-sized font scales with the painter on any device (a point size would be
+    // resolved at the printer's resolution and come out many times too large).
+    QFont pixelFont = font();
+    pixelFont.setPixelSize(std::max(1, QFontInfo(font()).pixelSize()));
+    option.font = pixelFont;
+    option.fontMetrics = QFontMetrics(pixelFont);
+    const int height = rowHeight();
+    for (int c = 0; c < ResultCellText::kColumnCount; ++c) {
+        if (isColumnHidden(c))
+            continue;
+        option.rect = QRect(topLeft.x() + header()->sectionPosition(c), topLeft.y(), header()->sectionSize(c), height);
+        m_delegate->paint(painter, option, m_model.index(row, c));
+    }
+    if (viewMode() == kWebPageView) {
+        const int line = ResultItemDelegate::lineHeight(fontMetrics());
+        const int left = topLeft.x() + header()->sectionPosition(0) + ResultItemDelegate::kIconLeft
+                         + ResultItemDelegate::kIconSize + 1 + ResultItemDelegate::kTextMargin;
+        drawSnippets(painter, QRect(left, topLeft.y() + line, topLeft.x() + rowWidth() - left, height - line), row,
+                     false, pixelFont);
+    }
 }

@@ -55,6 +55,13 @@ public:
     int findRowByPrefix(const QString& text, int start) const;
     void keyboardSearch(const QString& search) override;
 
+    // Draws one row as the list does, unselected and without focus, with its top-left at
+    // `topLeft` (list pixels; the columns at their header positions). For printing.
+    void renderRow(QPainter* painter, int row, const QPoint& topLeft) const;
+    // Width of a row (all shown columns) and height of one row in the current mode.
+    int rowWidth() const;
+    int rowHeight() const;
+
     ResultListModel& resultModel() { return m_model; }
     ResultItemDelegate* itemDelegateForRows() const { return m_delegate; }
 
@@ -65,7 +72,7 @@ protected:
     void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
-    void drawSnippets(QPainter* painter, const QRect& area, int row, bool selected) const;
+    void drawSnippets(QPainter* painter, const QRect& area, int row, bool selected, const QFont& base) const;
 
     AppSettings& m_settings;
     ResultListModel& m_model;

@@ -11,6 +11,9 @@
 #include <set>
 
 #include "content/ContentTermBuilder.h"
+#include "index/IIndexResultReceiver.h"
+#include "index/SF_Man.h"
+#include "index/SF_SaverSet.h"
 #include "search/NameLinePreparer.h"
 #include "search/Search_Man.h"
 #include "search/Search_Rule.h"
@@ -18,6 +21,7 @@
 #include "shell/ResultCellText.h"
 #include "shell/ResultListModel.h"
 #include "shell/SearchController.h"
+#include "tools/Tool_Resource.h"
 
 namespace {
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -57,6 +61,7 @@ private slots:
     void removeRowsKeepsTheRest();
     void sortingUnderTheTester();
     void contentSearchReportsExcerpts();
+    void indexHitsStayPendingUntilUsed();
 
 private:
     // Fills the rule for the tree with a typed name line.
@@ -436,6 +441,64 @@ void ResultSearchTest::contentSearchReportsExcerpts()
     QVERIFY(!item.m_vecSnippets.empty());
     QCOMPARE(item.m_vecSnippets[0]->match, std::string("brown"));
     QVERIFY(m_model->rowHasSnippets(0));
+}
+
+namespace {
+struct IndexDone : IIndexResultReceiver {
+    void showIndexMessage(std::unique_ptr<std::string>) override {}
+    void indexFinished() override {}
+};
+}  // namespace
+
+void ResultSearchTest::indexHitsStayPendingUntilUsed()
+{
+    // A real index cache of the tree, answered by a quick search without the disk walk.
+    // No tester here: it reads rows itself, and this case counts the rows read.
+    delete m_tester;
+    m_tester = nullptr;
+    QTemporaryDir cache;
+    const std::string root = QDir(m_dir->path()).canonicalPath().toStdString();
+    std::string cacheFolder = cache.path().toStdString() + '/';
+    Tool_Resource::setIndexCachePath(cacheFolder);
+    {
+        SF_Man indexer;
+        indexer.init();
+        indexer.addPath(std::vector<std::string>{root});
+        indexer.setExcludeListInfo({}, {}, false);
+        SF_Man::s_hCancelEvent.reset();
+        IndexDone done;
+        indexer.startIndex(&done);
+        indexer.reset();
+        QVERIFY(SF_SaverSet::makeLive(root));
+    }
+    m_settings->indexedPaths().paths = {QString::fromStdString(root)};
+    m_settings->indexTime().IndexCacheLocation = cache.path();
+    m_settings->searchDisplay().bAutoNormalSearch = 0;
+    m_controller->setRuleFiller([root](Search_Rule& rule) {
+        NameLinePreparer::prepare("*.dat", false, rule);
+        rule.folders.push_back(root);
+        rule.bQuickSearch = 1;
+        return true;
+    });
+    QSignalSpy completed(m_model, &ResultListModel::searchCompleted);
+    QVERIFY(m_controller->start());
+    runToEnd();
+    QCOMPARE(completed.count(), 1);
+    QCOMPARE(m_model->rowCount(), 40);
+    QCOMPARE(m_model->pendingRows(), 40);  // nothing read yet
+    QCOMPARE(m_model->index(3, ResultCellText::kName).data().toString().endsWith(QStringLiteral(".dat")), true);
+    QCOMPARE(m_model->pendingRows(), 39);  // the row shown was read, and only it
+    Data_FileItem& item = m_model->itemAt(7);
+    QCOMPARE(item.m_strPath, root + "/b/c/");
+    QCOMPARE(m_model->pendingRows(), 38);
+    // A sort reads every row first and keeps the set.
+    m_model->sortRows(ResultCellText::kName, 1);
+    QCOMPARE(m_model->pendingRows(), 0);
+    std::set<std::string> names;
+    for (int r = 0; r < 40; ++r)
+        names.insert(m_model->itemAt(r).getFileName());
+    QCOMPARE(names.size(), size_t(40));
+    QVERIFY(names.count("g0.dat") && names.count("g39.dat"));
 }
 
 QTEST_MAIN(ResultSearchTest)

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <map>
 #include <set>
@@ -22,6 +23,7 @@
 #include "shell/ResultCellText.h"
 #include "shell/ResultItemDelegate.h"
 #include "shell/ResultListModel.h"
+#include "shell/ResultPrinter.h"
 #include "shell/SearchController.h"
 
 namespace {
@@ -64,6 +66,9 @@ private slots:
     void typeAhead_data();
     void typeAhead();
     void webPageRowsAreThreeLinesHigh();
+    void printLayout_data();
+    void printLayout();
+    void printsEveryRowOnFixedPages();
     void screenshotOfContentSearch();
 
 private:
@@ -320,6 +325,66 @@ void ResultViewTest::webPageRowsAreThreeLinesHigh()
     QCOMPARE(m_view->visualRect(m_model->index(1, 0)).top(), 3 * line);
     m_view->setViewMode(File_ListView::kReportView);
     QTRY_COMPARE(m_view->visualRect(m_model->index(1, 0)).height(), line);
+}
+
+void ResultViewTest::printLayout_data()
+{
+    QTest::addColumn<QRectF>("page");
+    QTest::addColumn<int>("rowWidth");
+    QTest::addColumn<int>("rowHeight");
+    QTest::addColumn<double>("footer");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<double>("scale");
+    QTest::addColumn<int>("perPage");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("width fills the page") << QRectF(0, 0, 1000, 1100) << 500 << 20 << 100.0 << 95 << 2.0 << 25 << 4;
+    QTest::newRow("exact pages") << QRectF(0, 0, 1000, 1100) << 500 << 20 << 100.0 << 50 << 2.0 << 25 << 2;
+    QTest::newRow("no rows") << QRectF(0, 0, 1000, 1100) << 500 << 20 << 100.0 << 0 << 2.0 << 25 << 0;
+    QTest::newRow("row taller than the page") << QRectF(0, 0, 100, 100) << 10 << 50 << 10.0 << 3 << 10.0 << 1 << 3;
+    QTest::newRow("shrinking") << QRectF(0, 0, 400, 300) << 800 << 20 << 20.0 << 100 << 0.5 << 28 << 4;
+}
+
+void ResultViewTest::printLayout()
+{
+    QFETCH(QRectF, page);
+    QFETCH(int, rowWidth);
+    QFETCH(int, rowHeight);
+    QFETCH(double, footer);
+    QFETCH(int, rows);
+    QFETCH(double, scale);
+    QFETCH(int, perPage);
+    QFETCH(int, pages);
+    const ResultPrinter::Layout l = ResultPrinter::layoutFor(page, rowWidth, rowHeight, footer, rows);
+    QCOMPARE(l.scale, scale);
+    QCOMPARE(l.rowsPerPage, perPage);
+    QCOMPARE(l.pages, pages);
+}
+
+void ResultViewTest::printsEveryRowOnFixedPages()
+{
+    std::vector<std::unique_ptr<Data_FileItem>> items;
+    for (int i = 0; i < 150; ++i)
+        items.push_back(makeItem("row" + std::to_string(i), i));
+    fill(std::move(items));
+    QPrinter printer(QPrinter::ScreenResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = m_dir->filePath(QStringLiteral("list.pdf"));
+    printer.setOutputFileName(pdf);
+    QVERIFY(ResultPrinter::print(printer, *m_view));
+    QFile f(pdf);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    QFont italic = m_view->font();
+    italic.setItalic(true);
+    const double footer = QFontMetricsF(italic, &printer).height() * 2;
+    const ResultPrinter::Layout l =
+        ResultPrinter::layoutFor(QRectF(QPointF(0, 0), page.size()), m_view->rowWidth(), m_view->rowHeight(), footer, 150);
+    QVERIFY(l.pages >= 2);
+    // One page object per page.
+    QCOMPARE(int(bytes.count("/Type /Page\n")) + int(bytes.count("/Type /Page\r")) + int(bytes.count("/Type /Page ")) +
+                 int(bytes.count("/Type /Page>")) + int(bytes.count("/Type /Page/")),
+             l.pages);
 }
 
 void ResultViewTest::screenshotOfContentSearch()
