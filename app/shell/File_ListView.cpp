@@ -46,6 +46,7 @@ File_ListView::File_ListView(AppSettings& settings, ResultListModel& model, QWid
     setAccessibleName(LanguageText::plain(kResultListName));
     setModel(&m_model);
     m_model.setSelectionModel(selectionModel());
+    connect(&m_model, &ResultListModel::viewModeSuggested, this, &File_ListView::setViewMode);
     m_delegate = new ResultItemDelegate(m_model, this);
     setItemDelegate(m_delegate);
     setRootIsDecorated(false);

@@ -220,6 +220,7 @@ void ResultListModel::replaceAll(std::vector<std::unique_ptr<Data_FileItem>> ite
         m_shown = int(m_items.size());
     }
     endResetModel();
+    emit viewModeSuggested(m_shown > 0 && !m_items.front()->m_vecSnippets.empty() ? 1 : 0);
 }
 
 // ---- ISearchResultReciever (search thread) -----------------------------------------------------

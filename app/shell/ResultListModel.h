@@ -106,6 +106,9 @@ signals:
     // A search without duplicate grouping finished by itself: the reference count and the
     // elapsed milliseconds (after the rows were announced).
     void searchCompleted(int resultCount, uint32_t elapsedMilliseconds);
+    // replaceAll() suggests the view for the new rows: 1 web-page style when the first row
+    // has excerpts, else 0.
+    void viewModeSuggested(int mode);
 
 private:
     void announce();

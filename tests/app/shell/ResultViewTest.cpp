@@ -20,6 +20,7 @@
 #include "shell/AppSettings.h"
 #include "shell/CMainFrame.h"
 #include "shell/File_ListView.h"
+#include "shell/MainStatusBar.h"
 #include "shell/ResultCellText.h"
 #include "shell/ResultItemDelegate.h"
 #include "shell/ResultListModel.h"
@@ -69,6 +70,8 @@ private slots:
     void printLayout_data();
     void printLayout();
     void printsEveryRowOnFixedPages();
+    void replacingTheRowsChoosesTheView();
+    void windowSortsAfterSearchAndReportsTheCount();
     void screenshotOfContentSearch();
 
 private:
@@ -385,6 +388,53 @@ void ResultViewTest::printsEveryRowOnFixedPages()
     QCOMPARE(int(bytes.count("/Type /Page\n")) + int(bytes.count("/Type /Page\r")) + int(bytes.count("/Type /Page ")) +
                  int(bytes.count("/Type /Page>")) + int(bytes.count("/Type /Page/")),
              l.pages);
+}
+
+void ResultViewTest::replacingTheRowsChoosesTheView()
+{
+    std::vector<std::unique_ptr<Data_FileItem>> items;
+    items.push_back(makeItem("with.txt", 1));
+    items.back()->m_vecSnippets.push_back(std::make_shared<ContentSnippet>(ContentSnippet{"a ", "key", " b"}));
+    items.push_back(makeItem("without.txt", 1));
+    fill(std::move(items));
+    QCOMPARE(m_view->viewMode(), File_ListView::kWebPageView);
+    items.clear();
+    items.push_back(makeItem("without.txt", 1));
+    fill(std::move(items));
+    QCOMPARE(m_view->viewMode(), File_ListView::kReportView);
+}
+
+void ResultViewTest::windowSortsAfterSearchAndReportsTheCount()
+{
+    const QString root = m_dir->filePath(QStringLiteral("tree"));
+    for (int size : {5, 3, 9, 1, 7}) {
+        QDir().mkpath(root);
+        QFile f(root + QStringLiteral("/s%1.bin").arg(size));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(size * 100, 'q'));
+    }
+    CMainFrame frame(*m_settings, CMainFrame::Options{TrayIcon::Availability::ForceUnavailable});
+    // (The window loads the settings while it is built.)
+    m_settings->general().SortAfterSearch = 1;
+    m_settings->general().SortOption = 2;  // size, the third shown column
+    // Without a filler, Search does nothing.
+    frame.searchOrStop();
+    QVERIFY(!frame.searchController()->isRunning());
+    QCOMPARE(frame.resultModel()->rowCount(), 0);
+    frame.setRuleFiller([root](Search_Rule& rule) {
+        NameLinePreparer::prepare("*.bin", false, rule);
+        rule.folders.push_back(root.toStdString());
+        return true;
+    });
+    frame.searchOrStop();
+    QTRY_VERIFY_WITH_TIMEOUT(!frame.searchController()->isRunning(), 20000);
+    QTRY_COMPARE(frame.resultModel()->rowCount(), 5);
+    std::vector<int64_t> sizes;
+    for (int r = 0; r < 5; ++r)
+        sizes.push_back(frame.resultModel()->itemAt(r).m_nSize);
+    QCOMPARE(sizes, (std::vector<int64_t>{100, 300, 500, 700, 900}));
+    QVERIFY(frame.statusPanes()->paneText(0).startsWith(QStringLiteral("5 items found in ")));
+    QCOMPARE(frame.resultList()->viewMode(), File_ListView::kReportView);
 }
 
 void ResultViewTest::screenshotOfContentSearch()
