@@ -120,6 +120,7 @@ CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    m_search->disconnect(this);
     delete m_search;  // stops a running search before the list goes
     m_search = nullptr;
     saveAll();
