@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <numeric>
 #include <optional>
+#include <thread>
 
 #include "search/Data_FileItem.h"
 
@@ -30,29 +31,50 @@ struct Row {
 };
 }  // namespace
 
-std::vector<int> ResultItemComparator::order(const std::vector<Data_FileItem*>& items, int column, int direction)
+std::vector<int> ResultItemComparator::order(const std::vector<Data_FileItem*>& items, int column, int direction,
+                                            const std::vector<int>* nameRank)
 {
     std::vector<int> out(items.size());
     std::iota(out.begin(), out.end(), 0);
     if (column < 0 || column > 7)
         return out;
-    QCollator collator(QLocale::system());
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(false);
-    std::vector<Row> rows;
-    rows.reserve(items.size());
-    for (Data_FileItem* item : items) {
-        Row r{item, collator.sortKey(fromUtf8(item->getFileName())), std::nullopt};
-        if (column == 1)
-            r.second = collator.sortKey(fromUtf8(item->m_strPath));
-        else if (column == 3)
-            r.second = collator.sortKey(fromUtf8(item->m_strExt));
-        rows.push_back(std::move(r));
+    const bool ranked = nameRank && nameRank->size() == items.size() && column != 0;
+    std::vector<Row> rows(items.size());
+    // Collation keys are the bulk of the work: two threads make them, each with its own
+    // collator (the names' caches are per item, so the halves do not meet).
+    const auto makeKeys = [&](size_t from, size_t to) {
+        QCollator collator(QLocale::system());
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        collator.setNumericMode(false);
+        for (size_t i = from; i < to; ++i) {
+            Row& r = rows[i];
+            r.item = items[i];
+            if (!ranked)
+                r.name = collator.sortKey(fromUtf8(r.item->getFileName()));
+            if (column == 1)
+                r.second = collator.sortKey(fromUtf8(r.item->m_strPath));
+            else if (column == 3 && !r.item->isDirectory())
+                r.second = collator.sortKey(fromUtf8(r.item->m_strExt));
+        }
+    };
+    const size_t half = items.size() / 2;
+    if (items.size() > 20000 && (!ranked || column == 1 || column == 3)) {
+        std::thread helper(makeKeys, half, items.size());
+        makeKeys(0, half);
+        helper.join();
+    } else {
+        makeKeys(0, items.size());
     }
-    const auto byName = [](const Row& a, const Row& b) { return a.name->compare(*b.name); };
     const auto foldersFirst = [](const Data_FileItem& a, const Data_FileItem& b) {
         // A folder sorts before a file: -1 when only a is a folder.
         return threeWay(b.isDirectory() != 0, a.isDirectory() != 0);
+    };
+    // The name rule: folders before files, then the collated names.
+    const auto byName = [&](const Row& a, const Row& b) {
+        if (ranked)
+            return threeWay((*nameRank)[size_t(&a - rows.data())], (*nameRank)[size_t(&b - rows.data())]);
+        const int c = foldersFirst(*a.item, *b.item);
+        return c != 0 ? c : a.name->compare(*b.name);
     };
     const auto compare = [&](const Row& ra, const Row& rb) -> int {
         const Data_FileItem& a = *ra.item;
@@ -61,9 +83,7 @@ std::vector<int> ResultItemComparator::order(const std::vector<Data_FileItem*>& 
             return threeWay(a.m_nDupGroup, b.m_nDupGroup);
         int c = 0;
         switch (column) {
-        case 0:
-            c = foldersFirst(a, b);
-            return c != 0 ? c : byName(ra, rb);
+        case 0: return byName(ra, rb);
         case 1:
             c = foldersFirst(a, b);
             if (c == 0)

@@ -19,6 +19,9 @@ class Data_FileItem;
 class ResultItemComparator {
 public:
     // The new order of `items` (none null): entry k is the index in `items` of the row that
-    // comes k-th. Unknown columns keep the order.
-    static std::vector<int> order(const std::vector<Data_FileItem*>& items, int column, int direction);
+    // comes k-th. Unknown columns keep the order. `nameRank`, when given (one entry per
+    // item), is each item's place in the ascending name order (as a sort by column 0 made
+    // it); the name rule then compares those places instead of collating the names again.
+    static std::vector<int> order(const std::vector<Data_FileItem*>& items, int column, int direction,
+                                  const std::vector<int>* nameRank = nullptr);
 };

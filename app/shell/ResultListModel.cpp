@@ -69,8 +69,8 @@ Data_FileItem* ResultListModel::itemLocked(int row) const
     if (!slot) {
         auto item = std::make_unique<Data_FileItem>();
         const IndexHit& hit = m_indexHits[size_t(row)];
-        if (hit.searcher)
-            hit.searcher->readFileInfo(hit.record, *item);
+        if (hit.searcherSlot != 0 && hit.searcherSlot < m_searchers.size())
+            m_searchers[hit.searcherSlot]->readFileInfo(hit.record, *item);
         if (item->m_bInArchive) {
             item->m_strPath += item->m_strArchiveName + '/' + item->m_strInnerPath;
             item->emptySpeedCache();
@@ -174,6 +174,7 @@ void ResultListModel::rowChanged(int row)
     {
         std::lock_guard guard(m_lock);
         Data_FileItem* item = itemLocked(row);
+        m_nameRank.clear();  // the name may have changed
         item->emptySpeedCache();
         item->clearFullFilled();
     }
@@ -200,6 +201,8 @@ void ResultListModel::removeRows(std::vector<int> rows)
             std::lock_guard guard(m_lock);
             m_items.erase(m_items.begin() + first, m_items.begin() + last + 1);
             m_indexHits.erase(m_indexHits.begin() + first, m_indexHits.begin() + last + 1);
+            if (m_nameRank.size() > size_t(last))
+                m_nameRank.erase(m_nameRank.begin() + first, m_nameRank.begin() + last + 1);
             m_shown -= last - first + 1;
         }
         endRemoveRows();
@@ -217,6 +220,7 @@ void ResultListModel::replaceAll(std::vector<std::unique_ptr<Data_FileItem>> ite
         m_items = std::move(items);
         m_items.erase(std::remove(m_items.begin(), m_items.end(), nullptr), m_items.end());
         m_indexHits.assign(m_items.size(), IndexHit{});
+        m_nameRank.clear();
         m_shown = int(m_items.size());
     }
     endResetModel();
@@ -225,11 +229,23 @@ void ResultListModel::replaceAll(std::vector<std::unique_ptr<Data_FileItem>> ite
 
 // ---- ISearchResultReciever (search thread) -----------------------------------------------------
 
+uint32_t ResultListModel::slotOf(Search_CachePathSearcher* searcher)
+{
+    if (!searcher)
+        return 0;
+    // A search has a few searchers: the last one used is nearly always the one asked for.
+    for (size_t k = m_searchers.size(); k-- > 1;)
+        if (m_searchers[k] == searcher)
+            return uint32_t(k);
+    m_searchers.push_back(searcher);
+    return uint32_t(m_searchers.size() - 1);
+}
+
 void ResultListModel::addIndexedResult(uint32_t position, Search_CachePathSearcher* searcher)
 {
     std::lock_guard guard(m_lock);
     m_items.emplace_back();
-    m_indexHits.push_back(IndexHit{searcher, position});
+    m_indexHits.push_back(IndexHit{slotOf(searcher), position});
 }
 
 void ResultListModel::addResult(const Search_Rule& rule, std::unique_ptr<Data_FileItem> item, bool updateNow)
@@ -286,7 +302,7 @@ void ResultListModel::searchFinished(uint32_t elapsedMilliseconds, const Search_
         std::lock_guard guard(m_lock);
         const int first = m_shown;
         for (size_t i = size_t(first); i < m_items.size(); ++i) {
-            if (!m_items[i] && !m_indexHits[i].searcher)
+            if (!m_items[i] && m_indexHits[i].searcherSlot == 0)
                 continue;
             itemLocked(int(i));
             candidates.push_back(std::move(m_items[i]));
@@ -317,6 +333,8 @@ void ResultListModel::clear()
         std::lock_guard guard(m_lock);
         m_items.clear();
         m_indexHits.clear();
+        m_nameRank.clear();
+        m_searchers.resize(1);
         m_items.reserve(kReservedRows);
         m_indexHits.reserve(kReservedRows);
         m_shown = 0;
@@ -335,6 +353,8 @@ std::vector<std::unique_ptr<Data_FileItem>> ResultListModel::takeAll()
         out = std::move(m_items);
         m_items.clear();
         m_indexHits.clear();
+        m_nameRank.clear();
+        m_searchers.resize(1);
         m_items.reserve(kReservedRows);
         m_shown = 0;
     }
@@ -467,16 +487,29 @@ void ResultListModel::sortRows(int column, int direction)
         rows.reserve(m_items.size());
         for (auto& item : m_items)
             rows.push_back(item.get());
-        const std::vector<int> order = ResultItemComparator::order(rows, column, direction);
+        const bool ranked = m_nameRank.size() == m_items.size();
+        const std::vector<int> order =
+            ResultItemComparator::order(rows, column, direction, ranked ? &m_nameRank : nullptr);
         std::vector<std::unique_ptr<Data_FileItem>> sorted;
         sorted.reserve(std::max(m_items.size(), kReservedRows));
         newRowOf.assign(order.size(), 0);
+        std::vector<int> rank(ranked ? order.size() : 0);
         for (size_t k = 0; k < order.size(); ++k) {
             sorted.push_back(std::move(m_items[size_t(order[k])]));
             newRowOf[size_t(order[k])] = int(k);
+            if (ranked)
+                rank[k] = m_nameRank[size_t(order[k])];
         }
         m_items = std::move(sorted);
         m_indexHits.assign(m_items.size(), IndexHit{});
+        if (column == 0) {
+            const int n = int(m_items.size());
+            m_nameRank.resize(size_t(n));
+            for (int r = 0; r < n; ++r)
+                m_nameRank[size_t(r)] = direction > 0 ? r : n - 1 - r;
+        } else if (ranked) {
+            m_nameRank = std::move(rank);
+        }
     }
     QModelIndexList after;
     after.reserve(before.size());

@@ -5,7 +5,7 @@
 //
 // Storage: `items` (owned; a null entry is an index-cache hit not read yet) and the parallel
 // `indexHits` (searcher and record of such a hit; a null searcher for items passed whole).
-// A pending row costs one pointer and one hit (24 bytes); it is read with
+// A pending row costs one pointer and one hit (16 bytes); it is read with
 // Search_CachePathSearcher::readFileInfo when it is first shown, sorted or used. The
 // searchers must stay open while pending rows exist: call materializeAll() before closing them.
 //
@@ -118,14 +118,21 @@ private:
     // Type name and icon index of an item about to be shown (user-interface thread).
     void fillDisplayFields(Data_FileItem& item) const;
 
+    // 8 bytes: the searcher is kept as its slot in m_searchers (0: the item was passed whole).
     struct IndexHit {
-        Search_CachePathSearcher* searcher = nullptr;  // null: the item was passed whole
+        uint32_t searcherSlot = 0;
         uint32_t record = 0;
     };
+    uint32_t slotOf(Search_CachePathSearcher* searcher);  // under m_lock
 
     mutable std::mutex m_lock;
     mutable std::vector<std::unique_ptr<Data_FileItem>> m_items;
     std::vector<IndexHit> m_indexHits;
+    std::vector<Search_CachePathSearcher*> m_searchers{nullptr};  // slot 0: none
+    // After a sort by name: each row's place in the ascending name order, kept in step with
+    // the rows through later sorts and removals, so that their name tie-breaks need no
+    // collation. Empty when unknown.
+    std::vector<int> m_nameRank;
     std::vector<std::unique_ptr<std::string>> m_messages;  // queued status lines
     bool m_countDirty = false;                               // guarded by m_lock
 

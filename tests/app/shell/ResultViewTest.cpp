@@ -59,6 +59,7 @@ private slots:
     void sortBySizeTwiceReverses();
     void sortAfterSearchIsAscending();
     void sortPositionsFollowShownColumns();
+    void sortAfterANameSortMatchesAFreshSort();
     void duplicateGroupsStayTogetherUnderEverySort();
     void duplicateGroupsAlternateColours();
     void columnChooserTogglesColumnAndFlag();
@@ -147,6 +148,62 @@ void ResultViewTest::sortAfterSearchIsAscending()
     QCOMPARE(m_view->sortDirection(0), 1);
     QCOMPARE(status.count(), 1);
     QCOMPARE(status.first().at(1).toString(), QStringLiteral("Sorting..."));
+}
+
+void ResultViewTest::sortAfterANameSortMatchesAFreshSort()
+{
+    // After a name sort the name tie-breaks come from the rows' kept name order; the result
+    // must equal a sort of the same rows that collates afresh. Unique names, many equal
+    // sizes, times and attributes, two duplicate groups, folders, one row removed between.
+    const auto build = [] {
+        std::vector<std::unique_ptr<Data_FileItem>> items;
+        for (int i = 0; i < 300; ++i) {
+            const int k = (i * 7919) % 300;
+            auto item = makeItem("n" + std::to_string(k) + (k % 2 ? ".txt" : ".dat"), k % 5, k % 40 == 0 ? 1 + k % 2 : 0,
+                                 k % 17 == 0);
+            item->m_strPath = "/f" + std::to_string(k % 3) + "/";
+            item->m_dwAttributes |= uint32_t(k % 4 == 0 ? 0x01 : 0);
+            item->m_ftCreation = FILETIME::fromU64(uint64_t(k % 6));
+            items.push_back(std::move(item));
+        }
+        return items;
+    };
+    for (int column = 1; column < ResultCellText::kColumnCount; ++column) {
+        if (column == ResultCellText::kType)
+            continue;  // files of one extension keep their previous order: no name tie-break
+        for (int nameDirection : {1, -1}) {
+            for (int direction : {1, -1}) {
+                ResultListModel ranked;
+                ranked.replaceAll(build());
+                ranked.sortRows(0, nameDirection);
+                ranked.removeRows(std::vector<int>{7});
+                ranked.sortRows(3, 1);  // one more sort in between, ranks carried along
+                ranked.sortRows(column, direction);
+                ResultListModel fresh;
+                fresh.replaceAll(build());
+                fresh.removeRows(std::vector<int>{[&] {
+                    // the row removed above, found by its name
+                    const std::string gone = [&] {
+                        ResultListModel probe;
+                        probe.replaceAll(build());
+                        probe.sortRows(0, nameDirection);
+                        return probe.itemAt(7).getFullFileName();
+                    }();
+                    for (int r = 0; r < fresh.rowCount(); ++r)
+                        if (fresh.itemAt(r).getFullFileName() == gone)
+                            return r;
+                    return -1;
+                }()});
+                fresh.sortRows(column, direction);
+                QCOMPARE(ranked.rowCount(), 299);
+                QVERIFY2(names(ranked) == names(fresh),
+                         qPrintable(QStringLiteral("column %1, name direction %2, direction %3")
+                                        .arg(column)
+                                        .arg(nameDirection)
+                                        .arg(direction)));
+            }
+        }
+    }
 }
 
 void ResultViewTest::sortPositionsFollowShownColumns()
