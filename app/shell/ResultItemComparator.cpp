@@ -24,8 +24,14 @@ int threeWay(const T& a, const T& b)
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
+// What a comparison needs of one item, copied out so that the sort walks one compact
+// array instead of chasing every item in memory.
 struct Row {
-    Data_FileItem* item;
+    int group = 0;
+    int folder = 0;     // 1 for a folder
+    uint64_t key = 0;   // size, time or attribute word, by the column
+    int rank = 0;       // place in the name order, when known
+    int index = 0;      // position in the input
     std::optional<QCollatorSortKey> name;
     std::optional<QCollatorSortKey> second;  // folder (column 1) or extension (column 3)
 };
@@ -48,66 +54,74 @@ std::vector<int> ResultItemComparator::order(const std::vector<Data_FileItem*>& 
         collator.setNumericMode(false);
         for (size_t i = from; i < to; ++i) {
             Row& r = rows[i];
-            r.item = items[i];
-            if (!ranked)
-                r.name = collator.sortKey(fromUtf8(r.item->getFileName()));
+            Data_FileItem& item = *items[i];
+            r.index = int(i);
+            r.group = item.m_nDupGroup;
+            r.folder = item.isDirectory() ? 1 : 0;
+            switch (column) {
+            case 2: r.key = uint64_t(std::max<int64_t>(0, item.m_nSize)); break;
+            case 4: r.key = item.m_ftLastWrite.toU64(); break;
+            case 5: r.key = item.m_ftCreation.toU64(); break;
+            case 6: r.key = item.m_ftLastAccess.toU64(); break;
+            case 7: r.key = item.m_dwAttributes; break;
+            default: break;
+            }
+            if (ranked)
+                r.rank = (*nameRank)[i];
+            else
+                r.name = collator.sortKey(fromUtf8(item.getFileName()));
             if (column == 1)
-                r.second = collator.sortKey(fromUtf8(r.item->m_strPath));
-            else if (column == 3 && !r.item->isDirectory())
-                r.second = collator.sortKey(fromUtf8(r.item->m_strExt));
+                r.second = collator.sortKey(fromUtf8(item.m_strPath));
+            else if (column == 3 && !item.isDirectory())
+                r.second = collator.sortKey(fromUtf8(item.m_strExt));
         }
     };
     const size_t half = items.size() / 2;
-    if (items.size() > 20000 && (!ranked || column == 1 || column == 3)) {
+    if (items.size() > 20000) {
         std::thread helper(makeKeys, half, items.size());
         makeKeys(0, half);
         helper.join();
     } else {
         makeKeys(0, items.size());
     }
-    const auto foldersFirst = [](const Data_FileItem& a, const Data_FileItem& b) {
-        // A folder sorts before a file: -1 when only a is a folder.
-        return threeWay(b.isDirectory() != 0, a.isDirectory() != 0);
-    };
+    // A folder sorts before a file: -1 when only a is a folder.
+    const auto foldersFirst = [](const Row& a, const Row& b) { return threeWay(b.folder, a.folder); };
     // The name rule: folders before files, then the collated names.
     const auto byName = [&](const Row& a, const Row& b) {
-        if (ranked)
-            return threeWay((*nameRank)[size_t(&a - rows.data())], (*nameRank)[size_t(&b - rows.data())]);
-        const int c = foldersFirst(*a.item, *b.item);
-        return c != 0 ? c : a.name->compare(*b.name);
+        const int c = foldersFirst(a, b);
+        if (c != 0)
+            return c;
+        return ranked ? threeWay(a.rank, b.rank) : a.name->compare(*b.name);
     };
-    const auto compare = [&](const Row& ra, const Row& rb) -> int {
-        const Data_FileItem& a = *ra.item;
-        const Data_FileItem& b = *rb.item;
-        if (a.m_nDupGroup != b.m_nDupGroup && (a.m_nDupGroup != 0 || b.m_nDupGroup != 0))
-            return threeWay(a.m_nDupGroup, b.m_nDupGroup);
+    const auto compare = [&](const Row& a, const Row& b) -> int {
+        if (a.group != b.group && (a.group != 0 || b.group != 0))
+            return threeWay(a.group, b.group);
         int c = 0;
         switch (column) {
-        case 0: return byName(ra, rb);
+        case 0: return byName(a, b);
         case 1:
             c = foldersFirst(a, b);
             if (c == 0)
-                c = ra.second->compare(*rb.second);
-            return c != 0 ? c : byName(ra, rb);
+                c = a.second->compare(*b.second);
+            return c != 0 ? c : byName(a, b);
         case 2:
             c = foldersFirst(a, b);
             if (c == 0)
-                c = threeWay(a.m_nSize, b.m_nSize);
-            return c != 0 ? c : byName(ra, rb);
+                c = threeWay(a.key, b.key);
+            return c != 0 ? c : byName(a, b);
         case 3:
             c = foldersFirst(a, b);
             if (c != 0)
                 return c;
-            return a.isDirectory() ? byName(ra, rb) : ra.second->compare(*rb.second);
-        case 4: c = threeWay(a.m_ftLastWrite.toU64(), b.m_ftLastWrite.toU64()); break;
-        case 5: c = threeWay(a.m_ftCreation.toU64(), b.m_ftCreation.toU64()); break;
-        case 6: c = threeWay(a.m_ftLastAccess.toU64(), b.m_ftLastAccess.toU64()); break;
-        default: c = threeWay(a.m_dwAttributes, b.m_dwAttributes); break;
+            return a.folder ? byName(a, b) : a.second->compare(*b.second);
+        default:
+            c = threeWay(a.key, b.key);
+            return c != 0 ? c : byName(a, b);
         }
-        return c != 0 ? c : byName(ra, rb);
     };
     const int sign = direction < 0 ? -1 : 1;
-    std::stable_sort(out.begin(), out.end(),
-                     [&](int x, int y) { return compare(rows[size_t(x)], rows[size_t(y)]) * sign < 0; });
+    std::stable_sort(rows.begin(), rows.end(), [&](const Row& x, const Row& y) { return compare(x, y) * sign < 0; });
+    for (size_t k = 0; k < rows.size(); ++k)
+        out[k] = rows[k].index;
     return out;
 }
