@@ -9,9 +9,12 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QSplitter>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QWindowStateChangeEvent>
 
 #include "archive/CExtractMgr.h"
@@ -21,13 +24,21 @@
 #include "shell/CommandEnabling.h"
 #include "shell/CommandIds.h"
 #include "shell/CommandRegistry.h"
+#include "shell/File_ListView.h"
 #include "shell/File_HoldWnd.h"
 #include "shell/HelpLauncher.h"
+#include "shell/LanguageFormat.h"
 #include "shell/LanguageText.h"
+#include "tools/Tool_Resource.h"
 #include "shell/MainMenuBar.h"
 #include "shell/MainStatusBar.h"
 #include "shell/MainToolBar.h"
 #include "shell/ResultOperations.h"
+#include "shell/ResultListModel.h"
+#include "shell/ResultPrinter.h"
+#include "shell/ResultStatistics.h"
+#include "shell/SearchController.h"
+#include "shell/StatisticsDialog.h"
 #include "shell/ThemedIcon.h"
 #include "shell/WelcomeDialog.h"
 
@@ -36,7 +47,7 @@ using namespace CommandIds;
 namespace {
 constexpr unsigned kTitleText = 55;
 constexpr unsigned kHotKeyCaptionText = 56;
-constexpr unsigned kResultListName = 415;
+constexpr unsigned kSearchFinishedText = 22;
 }  // namespace
 
 CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
@@ -75,18 +86,13 @@ CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
     connect(m_toolBar, &MainToolBar::specifiedTypeChosen, this,
             [this](const QString& ext) { runPreset(SearchOptionsPane::typePattern(ext)); });
 
-    m_resultList = new QTreeWidget(m_splitter);
-    m_resultList->setObjectName(QStringLiteral("resultList"));
-    m_resultList->setAccessibleName(LanguageText::plain(kResultListName));
-    m_resultList->setRootIsDecorated(false);
-    m_resultList->setUniformRowHeights(true);
-    m_resultList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    QStringList captions;
-    for (unsigned id : ColumnFlags::kCaptionIds)
-        captions << LanguageText::plain(id);
-    m_resultList->setHeaderLabels(captions);
-    for (int c = 0; c < ColumnFlags::kColumnCount; ++c)
-        m_resultList->setColumnHidden(c, m_settings.columns().show[size_t(c)] == 0);
+    m_resultModel = new ResultListModel(this);
+    m_resultList = new File_ListView(m_settings, *m_resultModel, m_splitter);
+    m_search = new SearchController(m_settings, *m_resultModel, this);
+    connectResultList();
+    setRuleFiller([pane = m_searchOptions](Search_Rule& rule) { return pane->fillRule(rule); });
+    setResultOperations(new ResultOperations(*m_resultModel, this));
+    connectResultOperations();
     // Accelerators of the list (Enter, Delete, Ctrl+C...) act only while it has the focus.
     for (int id : m_commands->ids())
         if (m_commands->isListScoped(id))
@@ -124,6 +130,9 @@ CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    m_search->disconnect(this);
+    delete m_search;  // stops a running search before the list goes
+    m_search = nullptr;
     saveAll();
     CExtractMgr::uninit();
 }
@@ -321,8 +330,10 @@ void CMainFrame::setSearchFolders(const QStringList& folders)
 
 void CMainFrame::runPreset(const QString& pattern)
 {
-    // The search command starts the preset search. (While a search runs that command stops
-    // it instead: the search thread's owner must stop the running search first.)
+    // A running search is stopped first: the search command would only stop it.
+    m_search->checkFinished();
+    if (m_search->isRunning())
+        m_search->stop(true);
     m_searchOptions->preparePreset(pattern);
     m_commands->action(SearchOrStop)->trigger();
 }
@@ -342,6 +353,30 @@ void CMainFrame::setResultOperations(ResultOperations* ops)
     connect(m_ops, &ResultOperations::statusText, this, [this](const QString& text) { m_statusBar->setPaneText(0, text); });
     connect(m_ops, &ResultOperations::openWithChanged, this, &CMainFrame::refreshRangeCommands);
     connect(m_ops, &QObject::destroyed, this, [this] { m_ops = nullptr; });
+}
+
+void CMainFrame::connectResultOperations()
+{
+    m_resultList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_resultList, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        const QModelIndex index = m_resultList->indexAt(pos);
+        if (!m_ops || !index.isValid())
+            return;
+        if (!m_resultList->selectionModel()->isRowSelected(index.row(), QModelIndex()))
+            m_resultList->selectionModel()->select(
+                index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        std::unique_ptr<QMenu> menu(m_ops->buildContextMenu(index.row(), this));
+        if (menu)
+            menu->exec(m_resultList->viewport()->mapToGlobal(pos));
+    });
+    connect(m_resultList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (m_ops && index.isValid())
+            m_ops->run(Execute);
+    });
+    connect(m_resultList, &File_ListView::dragRequested, this, [this] {
+        if (m_ops)
+            m_ops->startDrag(m_resultList);
+    });
 }
 
 bool CMainFrame::openResultFile(const QString& path)
@@ -391,6 +426,105 @@ void CMainFrame::onCommand(int id)
     case SearchMusic:
     case SearchVideos: runPreset(SearchOptionsPane::presetPattern(id)); break;
     case SearchSpecifiedType: m_toolBar->typeMenu()->popup(QCursor::pos()); break;  // the type is chosen there
+    case SearchOrStop: searchOrStop(); break;
+    case SelectAll:
+        m_resultList->selectAll();
+        m_resultList->setFocus(Qt::ShortcutFocusReason);
+        break;
+    case InvertSelection: m_resultList->invertSelection(); break;
+    case RemoveSelected: m_resultList->askRemoveSelected(); break;
+    case RemoveAll: m_resultList->askRemoveAll(); break;
+    case Statistics: showStatistics(); break;
+    case Print:
+    case PrintPreview:
+    case PrintSetup: printList(id); break;
     default: break;  // commands without an action yet are disabled
+    }
+}
+
+// ---- the search and the result list ----------------------------------------------------------
+
+void CMainFrame::connectResultList()
+{
+    const auto showStatus = [this](int pane, const QString& text) { m_statusBar->setPaneText(pane, text); };
+    connect(m_resultModel, &ResultListModel::statusText, this, showStatus);
+    connect(m_search, &SearchController::statusText, this, showStatus);
+    connect(m_resultList, &File_ListView::statusText, this, showStatus);
+    connect(m_resultModel, &ResultListModel::searchCompleted, this, &CMainFrame::onSearchCompleted);
+    connect(m_search, &SearchController::contentSearchStarted, this, [this](bool content) {
+        m_resultList->setViewMode(content ? File_ListView::kWebPageView : File_ListView::kReportView);
+    });
+    connect(m_search, &SearchController::runningChanged, this, [this](bool running) {
+        m_optionSide->setSearchRunning(running);
+        refreshListState();
+    });
+    connect(m_resultModel, &QAbstractItemModel::rowsInserted, this, &CMainFrame::refreshListState);
+    connect(m_resultModel, &QAbstractItemModel::rowsRemoved, this, &CMainFrame::refreshListState);
+    connect(m_resultModel, &QAbstractItemModel::modelReset, this, &CMainFrame::refreshListState);
+    connect(m_resultList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMainFrame::refreshListState);
+}
+
+void CMainFrame::refreshListState()
+{
+    CommandState state = m_state;
+    state.rowsInList = m_resultModel->rowCount();
+    state.rowsSelected = int(m_resultList->selectionModel()->selectedRows().size());
+    state.searchRunning = m_search->isRunning();
+    if (!(state == m_state))
+        setCommandState(state);
+}
+
+void CMainFrame::setRuleFiller(std::function<bool(Search_Rule&)> filler)
+{
+    m_search->setRuleFiller(std::move(filler));
+}
+
+void CMainFrame::searchOrStop()
+{
+    m_search->checkFinished();
+    if (m_search->isRunning())
+        m_search->stop(true);
+    else
+        m_search->start();
+}
+
+void CMainFrame::onSearchCompleted(int count, uint32_t elapsedMilliseconds)
+{
+    if (m_settings.general().SortAfterSearch == 1)
+        m_resultList->sortAfterSearch(m_settings.general().SortOption);
+    std::string grouped;
+    Tool_Resource::seperateNumberToString(count, grouped);
+    m_statusBar->setPaneText(0, LanguageFormat::format(LanguageText::plain(kSearchFinishedText),
+                                                       {QString::fromStdString(grouped), elapsedMilliseconds * 0.001}));
+}
+
+void CMainFrame::showStatistics()
+{
+    std::vector<const Data_FileItem*> items;
+    items.reserve(size_t(m_resultModel->rowCount()));
+    m_resultModel->materializeAll();
+    for (int row = 0; row < m_resultModel->rowCount(); ++row)
+        items.push_back(&m_resultModel->itemAt(row));
+    StatisticsDialog dialog(ResultStatistics::of(items), m_resultModel->lastElapsed(), this);
+    runModal(dialog);
+}
+
+void CMainFrame::printList(int id)
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (id == PrintSetup) {
+        QPageSetupDialog dialog(m_printer.get(), this);
+        runModal(dialog);
+    } else if (id == PrintPreview) {
+        QPrintPreviewDialog dialog(m_printer.get(), this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+                [this](QPrinter* printer) { ResultPrinter::print(*printer, *m_resultList); });
+        runModal(dialog);
+    } else {
+        QPrintDialog dialog(m_printer.get(), this);
+        if (runModal(dialog) == QDialog::Accepted)
+            ResultPrinter::print(*m_printer, *m_resultList);
     }
 }

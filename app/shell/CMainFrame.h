@@ -11,6 +11,8 @@
 // Close box: hides to the tray when "ClickXToExit" is 0 and a tray exists; otherwise (and
 // always after Exit) the window closes and emits closedForExit(). User-interface thread.
 #include <QMainWindow>
+#include <functional>
+#include <memory>
 
 #include "shell/CommandState.h"
 #include "shell/FramePlacement.h"
@@ -22,10 +24,14 @@ class File_HoldWnd;
 class MainMenuBar;
 class MainStatusBar;
 class MainToolBar;
+class QPrinter;
 class QSplitter;
 class SearchOptionsPane;
-class QTreeWidget;
 class ResultOperations;
+class File_ListView;
+class ResultListModel;
+class SearchController;
+struct Search_Rule;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -87,7 +93,14 @@ public:
     MainMenuBar* menus() const { return m_menus; }
     TrayIcon* tray() const { return m_tray; }
     QSplitter* splitter() const { return m_splitter; }
-    QTreeWidget* resultList() const { return m_resultList; }
+    File_ListView* resultList() const { return m_resultList; }
+    ResultListModel* resultModel() const { return m_resultModel; }
+    SearchController* searchController() const { return m_search; }
+    // The option panels' filler of a search rule; false: the search does not start and the
+    // list keeps its rows. Without one, Search does nothing.
+    void setRuleFiller(std::function<bool(Search_Rule&)> filler);
+    // Search / Stop (button, Alt+S, the command): stops a running search, else starts one.
+    void searchOrStop();
     const FramePlacement& placement() const { return m_placement; }
 
     // Takes the window's placement (unless minimized or hidden) and writes it and every
@@ -112,6 +125,12 @@ private:
     void refreshRangeCommands();
     void showWindow();
     void runPreset(const QString& pattern);
+    void connectResultList();
+    void connectResultOperations();
+    void onSearchCompleted(int count, uint32_t elapsedMilliseconds);
+    void refreshListState();
+    void showStatistics();
+    void printList(int id);
 
     AppSettings& m_settings;
     CommandRegistry* m_commands = nullptr;
@@ -122,8 +141,11 @@ private:
     QSplitter* m_splitter = nullptr;
     File_HoldWnd* m_optionSide = nullptr;
     SearchOptionsPane* m_searchOptions = nullptr;
-    QTreeWidget* m_resultList = nullptr;
     ResultOperations* m_ops = nullptr;
+    File_ListView* m_resultList = nullptr;
+    ResultListModel* m_resultModel = nullptr;
+    SearchController* m_search = nullptr;
+    std::unique_ptr<QPrinter> m_printer;
     CommandState m_state;
     FramePlacement m_placement;
     QStringList m_searchFolders;

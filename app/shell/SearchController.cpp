@@ -1,0 +1,133 @@
+// SearchController: the start, end and stop of the window's search thread.
+#include "shell/SearchController.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+#include "index/SF_Man.h"
+#include "shell/AppSettings.h"
+#include "shell/LanguageText.h"
+#include "shell/ResultListModel.h"
+#include "tools/Tool_Resource.h"
+
+namespace {
+constexpr unsigned kPreparingText = 167;
+constexpr unsigned kSearchingText = 168;
+constexpr unsigned kReadyText = 69;
+
+std::vector<std::string> toStdList(const QStringList& list)
+{
+    std::vector<std::string> out;
+    out.reserve(size_t(list.size()));
+    for (const QString& s : list)
+        out.push_back(s.toStdString());
+    return out;
+}
+}  // namespace
+
+SearchController::SearchController(AppSettings& settings, ResultListModel& model, QObject* parent)
+    : QObject(parent)
+    , m_settings(settings)
+    , m_model(model)
+{
+}
+
+SearchController::~SearchController()
+{
+    stop(false);
+    if (m_searchersOpen)
+        m_man.uninitSearcher();
+}
+
+bool SearchController::start()
+{
+    checkFinished();
+    if (isRunning() || !m_filler)
+        return false;
+    // 1. A fresh rule.
+    m_rule.containText.clear();
+    m_rule.names.clear();
+    m_rule.folders.clear();
+    m_rule.previousResults.clear();
+    m_rule.bMatchPath = false;
+    m_rule.duplicate.bEnable = 0;
+    // 2. The panels fill it; a refusal leaves everything as it was.
+    if (!m_filler(m_rule))
+        return false;
+    // 3. Application settings.
+    m_rule.bDisableBooleanOpt = m_settings.searchDisplay().bDisableBooleanOpt != 0;
+    m_rule.bAutoNormalSearch = m_settings.searchDisplay().bAutoNormalSearch != 0;
+    // 4.
+    emit statusText(0, LanguageText::plain(kPreparingText));
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // 5. Empty the list, or move its items into the rule for a search in results.
+    if (m_rule.iSearchIn == 3) {
+        m_rule.previousResults = m_model.takeAll();
+        m_rule.folders.clear();
+    } else {
+        m_model.clear();
+    }
+    emit statusText(1, LanguageText::plain(kReadyText));
+    // 6.
+    emit contentSearchStarted(!m_rule.containText.empty());
+    // 7. Index data (the list holds no pending index rows now, so searchers may be reopened).
+    prepareIndexData();
+    // 8. The thread.
+    Search_Man::s_hStopSearchEvent.reset();
+    m_threadDone = false;
+    m_model.beginSearch(m_rule.duplicate.bEnable != 0);
+    m_thread = std::thread([this] {
+        m_man.search(m_rule, &m_model);
+        m_threadDone = true;
+        QMetaObject::invokeMethod(this, [this] { checkFinished(); }, Qt::QueuedConnection);
+    });
+    emit statusText(0, LanguageText::plain(kSearchingText));
+    QGuiApplication::restoreOverrideCursor();
+    emit runningChanged(true);
+    return true;
+}
+
+void SearchController::prepareIndexData()
+{
+    const std::vector<std::string> roots = toStdList(m_settings.indexedPaths().paths);
+    m_man.addIndexedFilePathName(roots);
+    std::string cache = m_settings.indexTime().IndexCacheLocation.toStdString();
+    if (!cache.empty() && cache.back() != '/')
+        cache += '/';
+    Tool_Resource::setIndexCachePath(cache);
+    if (!m_rule.bQuickSearch)
+        return;
+    if (m_searchersOpen && SF_Man::hasNewIndexCache()) {
+        m_man.uninitSearcher();
+        m_man.refreshNewIndexCacheFile(roots);
+        m_searchersOpen = false;
+    }
+    if (!m_searchersOpen)
+        m_searchersOpen = m_man.initSearcher(roots);
+}
+
+bool SearchController::checkFinished()
+{
+    if (!isRunning() || !m_threadDone)
+        return false;
+    m_thread.join();
+    m_man.reset();
+    m_model.endSearch(false);
+    emit runningChanged(false);
+    return true;
+}
+
+void SearchController::stop(bool refresh)
+{
+    if (checkFinished() || !isRunning())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    Search_Man::s_hStopSearchEvent.set();
+    m_thread.join();
+    m_man.reset();
+    m_model.endSearch(true);
+    if (!refresh)
+        emit statusText(0, QString());
+    QGuiApplication::restoreOverrideCursor();
+    emit runningChanged(false);
+}
