@@ -59,6 +59,8 @@ public:
     QPushButton* deleteButton() const { return m_delete; }
     QPushButton* clearButton() const { return m_clear; }
     QToolButton* maskButton() const { return m_maskButton; }
+    QCheckBox* quickCheck() const { return m_quick; }
+    QCheckBox* compressedCheck() const { return m_compressed; }
 
 signals:
     // A group was chosen from the mask menu (the search may be started anew).

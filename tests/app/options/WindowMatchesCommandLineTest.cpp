@@ -1,0 +1,145 @@
+// The same search from the window's real panels and from qdsearch over the same tree gives
+// the same set of paths: the panels fill the rule the way the command line does.
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <set>
+#include <string>
+
+#include "options/ContainTextPanel.h"
+#include "options/HistoryCombo.h"
+#include "options/NameLocationPanel.h"
+#include "options/SearchOptionsPane.h"
+#include "search/Data_FileItem.h"
+#include "shell/AppSettings.h"
+#include "shell/CMainFrame.h"
+#include "shell/ResultListModel.h"
+#include "shell/SearchController.h"
+
+class WindowMatchesCommandLineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void sameResultsAsTheCommandLine_data();
+    void sameResultsAsTheCommandLine();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_root;
+};
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
+    f.write(bytes);
+}
+
+std::set<std::string> commandLineResults(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(QUENDREL_BIN_DIR "/qdsearch"), args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() > 1) {
+        qWarning() << "qdsearch failed:" << args << p.readAllStandardError();
+        return {{"<qdsearch failed>"}};
+    }
+    std::set<std::string> paths;
+    for (const QByteArray& line : p.readAllStandardOutput().split('\0'))
+        if (!line.isEmpty())
+            paths.insert(line.toStdString());
+    return paths;
+}
+
+}  // namespace
+
+void WindowMatchesCommandLineTest::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QVERIFY(m_dir.isValid());
+    QVERIFY2(QFileInfo::exists(QStringLiteral(QUENDREL_BIN_DIR "/qdsearch")), "qdsearch is not built");
+    m_root = m_dir.filePath(QStringLiteral("tree"));
+    writeFile(m_root + "/notes.txt", "hello world\n");
+    writeFile(m_root + "/Hello.TXT", "HELLO there\n");
+    writeFile(m_root + "/archive.tar.gz", "not really gzip");
+    writeFile(m_root + "/my.report.pdf", "%PDF-");
+    writeFile(m_root + "/report", "hello");
+    writeFile(m_root + "/sub/deep/report.txt", "say hello\n");
+    writeFile(m_root + "/sub/with space 'quoted'.txt", "nothing here\n");
+    writeFile(m_root + "/sub/-leading.txt", "hello again\n");
+    writeFile(m_root + "/sub/bytes.bin", QByteArray("\x00\x01hello\x02", 8));
+    QDir().mkpath(m_root + "/folder.txt");
+}
+
+void WindowMatchesCommandLineTest::sameResultsAsTheCommandLine_data()
+{
+    QTest::addColumn<QString>("nameLine");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("caseSensitive");
+    QTest::addColumn<bool>("wholeWord");
+    QTest::newRow("every name") << "" << "" << false << false;
+    QTest::newRow("extension") << "*.txt" << "" << false << false;
+    QTest::newRow("two dots") << "archive.tar.gz" << "" << false << false;
+    QTest::newRow("dotted wildcard") << "*.tar.*" << "" << false << false;
+    QTest::newRow("title only") << "report" << "" << false << false;
+    QTest::newRow("two patterns") << "*.pdf *.gz" << "" << false << false;
+    QTest::newRow("text") << "" << "hello" << false << false;
+    QTest::newRow("text, case") << "*.txt" << "HELLO" << true << false;
+    QTest::newRow("text, word") << "" << "hello" << false << true;
+}
+
+void WindowMatchesCommandLineTest::sameResultsAsTheCommandLine()
+{
+    QFETCH(QString, nameLine);
+    QFETCH(QString, text);
+    QFETCH(bool, caseSensitive);
+    QFETCH(bool, wholeWord);
+
+    QTemporaryDir settingsDir;
+    AppSettings settings(settingsDir.filePath(QStringLiteral("Quendrel.ini")), AppSettings::loadedColumnCaptions());
+    CMainFrame frame(settings, CMainFrame::Options{TrayIcon::Availability::ForceUnavailable});
+    SearchOptionsPane* pane = frame.searchOptions();
+    frame.setSearchFolders({m_root});
+    pane->general()->nameCombo()->setCurrentText(nameLine);
+    // The disk walk without archive members, as qdsearch searches by default.
+    pane->general()->quickCheck()->setChecked(false);
+    pane->general()->compressedCheck()->setChecked(false);
+    pane->containText()->textCombo()->setCurrentText(text);
+    pane->containText()->caseCheck()->setChecked(caseSensitive);
+    pane->containText()->wholeWordCheck()->setChecked(wholeWord);
+
+    frame.searchOrStop();
+    QTRY_VERIFY_WITH_TIMEOUT(!frame.searchController()->isRunning(), 60000);
+    frame.searchController()->checkFinished();
+    std::set<std::string> window;
+    for (int r = 0; r < frame.resultModel()->rowCount(); ++r)
+        window.insert(frame.resultModel()->itemAt(r).getFullFileName());
+
+    QStringList args{QStringLiteral("-0"), QStringLiteral("-q")};
+    if (!text.isEmpty())
+        args << QStringLiteral("--text") << text;
+    if (caseSensitive)
+        args << QStringLiteral("--case");
+    if (wholeWord)
+        args << QStringLiteral("--word");
+    args << QStringLiteral("--") << nameLine << m_root;
+    const std::set<std::string> commandLine = commandLineResults(args);
+
+    QVERIFY(!commandLine.empty());
+    QString difference;
+    for (const std::string& p : window)
+        if (!commandLine.count(p))
+            difference += QStringLiteral("\n  only the window: ") + QString::fromStdString(p);
+    for (const std::string& p : commandLine)
+        if (!window.count(p))
+            difference += QStringLiteral("\n  only qdsearch: ") + QString::fromStdString(p);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+QTEST_MAIN(WindowMatchesCommandLineTest)
+#include "WindowMatchesCommandLineTest.moc"
