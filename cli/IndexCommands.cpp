@@ -21,7 +21,7 @@
 #include "platform/Event.h"
 #include "platform/XdgFolders.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <unistd.h>
 
 #include "index/Search_CachePathSearcher.h"
-#include "search/Data_FileItem.h"
-#include "search/ISearchResultReciever.h"
+#include "records/Data_FileItem.h"
+#include "records/ISearchResultReciever.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 
 namespace {

@@ -19,10 +19,10 @@
 #include <cstring>
 
 #include "content/CT_Root.h"
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "content/ContentExcerpt.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "tools/Tool_Utf16.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include "content/CT_Hex.h"
 #include "content/CT_PDF.h"
-#include "search/Data_FileItem.h"
-#include "search/Search_Rule.h"
+#include "records/Data_FileItem.h"
+#include "records/Search_Rule.h"
 
 namespace {
 std::string lowerAscii(std::string s) {

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "platform/Event.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "tools/Tool_CRC32.h"
 #include "tools/Tool_MD5.h"
 

@@ -6,7 +6,7 @@
 
 #include "duplicate/Duplicate_Classifier.h"
 #include "duplicate/Duplicate_FileContent.h"
-#include "search/ISearchResultReciever.h"
+#include "records/ISearchResultReciever.h"
 #include "search/Search_Man.h"
 #include "tools/Tool_Resource.h"
 

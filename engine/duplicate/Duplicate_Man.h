@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "search/Data_FileItem.h"
-#include "search/Duplicate_Rule.h"
+#include "records/Data_FileItem.h"
+#include "records/Duplicate_Rule.h"
 
 class ISearchResultReciever;
 

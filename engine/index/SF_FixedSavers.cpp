@@ -5,9 +5,9 @@
 #include "index/SF_SizeSaver.h"
 #include "index/SF_TimeSaver.h"
 #include "platform/FileTimeConvert.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 
 // ---- times --------------------------------------------------------------------------
 

@@ -14,11 +14,11 @@
 #include "index/SF_SizeSaver.h"
 #include "index/SF_TitleSaver.h"
 #include "index/SF_WriteTimeSaver.h"
-#include "search/Data_FileItem.h"
-#include "search/FileNameGroup.h"
-#include "search/ISearchResultReciever.h"
+#include "records/Data_FileItem.h"
+#include "records/FileNameGroup.h"
+#include "records/ISearchResultReciever.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include "archive/CExtractMgr.h"
 #include "content/Search_CT.h"
 #include "index/Search_CachePathSearcher.h"
-#include "search/ISearchResultReciever.h"
-#include "search/Search_Rule.h"
+#include "records/ISearchResultReciever.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 
 Event Search_Man::s_hStopSearchEvent;

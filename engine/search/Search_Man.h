@@ -14,8 +14,8 @@
 
 #include "platform/Event.h"
 #include "platform/FILETIME.h"
-#include "search/FileNameGroup.h"
-#include "search/Rule_Date.h"
+#include "records/FileNameGroup.h"
+#include "records/Rule_Date.h"
 
 struct Search_Rule;
 class Data_FileItem;

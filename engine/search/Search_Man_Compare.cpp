@@ -3,9 +3,9 @@
 #include <limits>
 
 #include "platform/FileTimeConvert.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 
 namespace {
 constexpr uint64_t kTicksPerDay = 86'400ULL * 10'000'000ULL;

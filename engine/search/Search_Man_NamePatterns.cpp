@@ -2,7 +2,7 @@
 // string operations the front ends use on name patterns.
 #include "content/CStringAnalyzer.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Text.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "index/SF_SaverSet.h"
 #include "index/Search_CachePathSearcher.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 
 namespace {

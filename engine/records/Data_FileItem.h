@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/FILETIME.h"
-#include "search/ContentSnippet.h"
+#include "records/ContentSnippet.h"
 
 class CArchive;
 
