@@ -175,10 +175,7 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
             (outcome.kind == SF_IndexOutcome::Busy ? busy : failed) = true;
         }
     }
-    {
-        std::lock_guard<std::mutex> lock(SF_Man::s_renameCS);
-        SF_Man::s_bNewIndexCache = false;
-    }
+    SF_Man::clearNewIndexCache();
     SF_Man::s_hCancelEvent.reset();
     Search_Man::s_hStopSearchEvent.reset();
     if (interrupted || !receiver.finished) {

@@ -19,10 +19,12 @@
 #include <cstring>
 
 #include "content/CT_Root.h"
+#include "platform/Event.h"
 #include "records/ContainTextItem.h"
 #include "content/ContentExcerpt.h"
-#include "search/Search_Man.h"
 #include "records/Search_Rule.h"
+
+bool CT_Root::stopRequested() const { return m_stop && m_stop->isSet(); }
 
 namespace {
 
@@ -309,7 +311,7 @@ bool CT_Root::scanTerms(const Search_Rule& rule, std::vector<uint8_t>& buffer) {
             }
             have += size_t(n);
         }
-        if (Search_Man::s_hStopSearchEvent.isSet())
+        if (stopRequested())
             return false;
 
         const bool final = winStart + have >= fileSize;

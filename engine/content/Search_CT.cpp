@@ -64,6 +64,7 @@ bool Search_CT::searchContainText(Data_FileItem& item, const Search_Rule& rule, 
     if (item.isDirectory() || rule.containText.empty())
         return false;
     std::unique_ptr<CT_Root> searcher = getSearcher(item);
+    searcher->setStopEvent(m_stop);
     CT_Root::Location location{item.getFullFileName().c_str()};
     if (folderFd >= 0) {
         location.folderFd = folderFd;

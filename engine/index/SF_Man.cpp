@@ -86,6 +86,11 @@ bool SF_Man::hasNewIndexCache() {
     return s_bNewIndexCache;
 }
 
+void SF_Man::clearNewIndexCache() {
+    std::lock_guard<std::mutex> lock(s_renameCS);
+    s_bNewIndexCache = false;
+}
+
 // ---- exclusions -------------------------------------------------------------------------
 
 bool SF_ExcludeInfo::isExcludedFolder(std::string_view path) const {

@@ -105,13 +105,13 @@ public:
     // name or a malformed escape.
     static bool decodeIndexRoot(const std::string& encoded, std::string& root);
     // Stores the cache folder with one trailing '/', creating the folder (one level) when
-    // it does not exist.
+    // it does not exist. One folder for the whole process; thread-safe.
     static void setIndexCachePath(const std::string& path);
-    // The stored cache folder (ends in '/'), empty before setIndexCachePath.
-    static const std::string& getIndexCachePath();
+    // A copy of the stored cache folder (ends in '/'), empty before setIndexCachePath.
+    // Thread-safe.
+    static std::string getIndexCachePath();
 
 private:
-    static std::string s_indexFilePath;
     static Resource_Type m_rt;
     static std::map<unsigned, std::string> m_mapOfString;
 };
