@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "search/NameLinePreparer.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/FileNameGroupMatch.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 #include "tools/Tool_WCComp.h"
 
@@ -89,7 +90,7 @@ void runGroup(benchmark::State& state, const std::string& line) {
         matched = 0;
         for (const Name& n : list) {
             if (Tool_WCComp::comparePattenString(group->strExtPattern, n.ext, false) == 0 &&
-                Tool_Resource::compareFileGroup(group.get(), n.title.data(), n.title.size(), false))
+                FileNameGroupMatch::compareFileGroup(group.get(), n.title.data(), n.title.size(), false))
                 ++matched;
         }
         benchmark::DoNotOptimize(matched);

@@ -9,7 +9,7 @@
 
 #include "content/CT_Hex.h"
 #include "content/ContentTermBuilder.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 
 namespace {
 

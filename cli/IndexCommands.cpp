@@ -19,9 +19,10 @@
 #include "index/SF_Man.h"
 #include "index/SF_SaverSet.h"
 #include "platform/Event.h"
+#include "platform/FileTimeConvert.h"
 #include "platform/XdgFolders.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 
 namespace {
@@ -175,10 +176,7 @@ int runIndex(const std::vector<std::string>& roots, const std::string& cache, co
             (outcome.kind == SF_IndexOutcome::Busy ? busy : failed) = true;
         }
     }
-    {
-        std::lock_guard<std::mutex> lock(SF_Man::s_renameCS);
-        SF_Man::s_bNewIndexCache = false;
-    }
+    SF_Man::clearNewIndexCache();
     SF_Man::s_hCancelEvent.reset();
     Search_Man::s_hStopSearchEvent.reset();
     if (interrupted || !receiver.finished) {
@@ -196,10 +194,10 @@ int runList(const std::string& cache, int outFd) {
     if (!useCacheFolder(cache, false))
         return EXIT_OK;   // no cache folder: nothing is indexed
     for (const auto& c : IndexCacheCatalog::list(Tool_Resource::INDEX_STAGE_LIVE)) {
-        char when[64] = "";
-        std::tm tm{};
-        if (localtime_r(&c.written, &tm))
-            std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &tm);
+        const LocalDateTime t = FileTimeConvert::localDateTimeOf(c.written);
+        char when[96];
+        std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                      t.second);
         QdFdWriter::writeAll(outFd, c.root + "\t" + std::to_string(c.entries) + "\t" + when + "\n");
     }
     return EXIT_OK;

@@ -92,6 +92,7 @@ int QdDuplicateMode::run(QdSearchOptions& options, int outFd, int errFd) {
         }
         found = collector.items.size();
         Duplicate_Man finder;
+        finder.setStopEvent(&Search_Man::s_hStopSearchEvent);
         delivered = finder.search(&printer, options.rule->duplicate, collector.items);
         interrupted = watcher.interrupted();
     }

@@ -6,7 +6,7 @@
 #include "cli/QdFdWriter.h"
 #include "cli/QdTerminalText.h"
 #include "cli/QdUnreadableReporter.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "search/Search_Man.h"
 
 namespace {

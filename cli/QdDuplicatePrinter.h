@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "cli/QdResultPrinter.h"
-#include "search/ISearchResultReciever.h"
+#include "records/ISearchResultReciever.h"
 
 class QdUnreadableReporter;
 

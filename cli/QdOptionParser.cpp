@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 
 #include "cli/QdDuplicateMode.h"
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "platform/FileTimeConvert.h"
 #include "search/NameLinePreparer.h"
 #include "tools/Tool_Resource.h"

@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "platform/FileTimeConvert.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "search/Search_Man.h"
 
 namespace {

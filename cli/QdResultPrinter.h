@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "search/ISearchResultReciever.h"
+#include "records/ISearchResultReciever.h"
 
 class QdUnreadableReporter;
 

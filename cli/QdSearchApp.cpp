@@ -16,7 +16,7 @@
 #include "cli/QdTerminalText.h"
 #include "cli/QdUnreadableReporter.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "cli/IndexCommands.h"
 #include "tools/Tool_Resource.h"
 

@@ -7,7 +7,7 @@
 
 #include "cli/IndexCommands.h"
 #include "content/ContentTermBuilder.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 
 struct QdSearchOptions {
     QdSearchOptions() : rule(std::make_unique<Search_Rule>()) {}

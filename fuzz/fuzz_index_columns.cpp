@@ -9,10 +9,12 @@
 #include <unistd.h>
 
 #include "index/Search_CachePathSearcher.h"
-#include "search/Data_FileItem.h"
-#include "search/ISearchResultReciever.h"
+#include "platform/FileTimeConvert.h"
+#include "records/Data_FileItem.h"
+#include "records/ISearchResultReciever.h"
+#include "records/SearchRun.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 
 namespace {
@@ -69,7 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IndexIncludeFolder x{root, {root + "/sub"}};
     searcher.chooseCompareItems(x, groups, rule);
     Sink sink;
-    searcher.search(groups, rule, x, &sink);
+    SearchRun run;   // never stopped; "within" measured from the clock
+    run.nowTicks = FileTimeConvert::now().toU64();
+    searcher.search(groups, rule, x, &sink, run);
     Data_FileItem item;
     for (uint32_t i = 0; i < 64; ++i)
         searcher.readFileInfo(i, item);

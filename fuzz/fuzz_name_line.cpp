@@ -9,7 +9,8 @@
 
 #include "search/NameLinePreparer.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/FileNameGroupMatch.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 #include "tools/Tool_WCComp.h"
 
@@ -32,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (g->terms.empty())
             std::abort();   // every prepared group has at least one term
         (void)Tool_WCComp::comparePattenString(g->strExtPattern, name, false);
-        (void)Tool_Resource::compareFileGroup(g.get(), name.data(), name.size(), false);
-        (void)Tool_Resource::compareFileGroup(g.get(), name.data(), name.size(), true);
+        (void)FileNameGroupMatch::compareFileGroup(g.get(), name.data(), name.size(), false);
+        (void)FileNameGroupMatch::compareFileGroup(g.get(), name.data(), name.size(), true);
     }
     return 0;
 }

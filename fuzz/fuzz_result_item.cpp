@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/CArchive.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 
 namespace {
 std::vector<uint8_t> store(Data_FileItem& item) {

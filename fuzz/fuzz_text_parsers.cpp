@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "content/ContentTermBuilder.h"
 #include "platform/IniFile.h"
 #include "platform/MountPoints.h"

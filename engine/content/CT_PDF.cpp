@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/PipedChildProcess.h"
-#include "search/Search_Man.h"
 #include "tools/Tool_Resource.h"
 
 CT_PDF::~CT_PDF() { CT_PDF::close(); }
@@ -86,7 +85,7 @@ CT_PDF::Conversion CT_PDF::convert(const std::string& fullName) {
     PipedChildProcess converter;
     if (!converter.start(program, args, byDescriptor ? m_hFile : -1))
         return Conversion::NotStarted;
-    const Event* stop = &Search_Man::s_hStopSearchEvent;
+    const Event* stop = stopEvent();
     m_text.clear();
     switch (converter.readOutput(m_text, MAX_TEXT_BYTES, stop)) {
     case PipedChildProcess::ReadResult::End: {

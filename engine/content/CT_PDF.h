@@ -16,8 +16,8 @@
 //     - It ends with a non-zero status or by a signal (it cannot read the document):
 //       open() fails, so the document counts like an unreadable file and matches neither
 //       a term nor its negation.
-//     - A stop request (Search_Man's stop event) kills it within about 50 ms and open()
-//       fails.
+//     - A stop request (the searcher's stop event, CT_Root::setStopEvent) kills it within
+//       about 50 ms and open() fails.
 //     - At most MAX_TEXT_BYTES of text are kept: the converter of a longer text is killed
 //       there and that first part of the text is scanned.
 //    The converter dies with the thread that runs open() and is reaped before open()

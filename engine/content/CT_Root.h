@@ -21,7 +21,7 @@
 //    strings (see ContentExcerpt); contexts are measured in the file, never cut by reads.
 //  * Only the file's size at open() is scanned; a file that shrinks while it is read ends
 //    the scan at its new end (the terms found so far count).
-//  * The stop event of the search manager is polled once per read; set, the scan returns
+//  * The stop event given to setStopEvent is polled once per read; set, the scan returns
 //    false. A read error returns false.
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +29,7 @@
 #include <sys/types.h>
 #include <vector>
 
+class Event;
 struct Search_Rule;
 
 class CT_Root {
@@ -69,15 +70,22 @@ public:
     // After scanTerms: which terms were found (in term order), NOT flags not applied.
     const std::vector<bool>& foundTerms() const { return m_found; }
 
+    // The event that stops this searcher's scan (and a converter it runs); not owned, it
+    // must outlive the searcher. Null (the default): never stopped. Set before open().
+    void setStopEvent(const Event* stop) { m_stop = stop; }
+
     bool isOpen() const { return m_hFile >= 0; }
     uint64_t fileSize() const { return m_fileSize; }
 
 protected:
+    bool stopRequested() const;
+    const Event* stopEvent() const { return m_stop; }
     // One read at the current file position: the number of bytes read, 0 at the end of the
     // file, -1 on an error.
     virtual ssize_t readBlock(uint8_t* into, size_t length);
 
     int m_hFile = -1;
     uint64_t m_fileSize = 0;
+    const Event* m_stop = nullptr;
     std::vector<bool> m_found;
 };

@@ -19,27 +19,18 @@
 #include <cstring>
 
 #include "content/CT_Root.h"
-#include "content/ContainTextItem.h"
+#include "platform/Event.h"
+#include "records/ContainTextItem.h"
 #include "content/ContentExcerpt.h"
-#include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
+#include "platform/Utf8Sequence.h"
+
+bool CT_Root::stopRequested() const { return m_stop && m_stop->isSet(); }
 
 namespace {
 
 constexpr size_t kHistory = 64;
 constexpr size_t kLookAheadExtra = 64;
-
-inline bool isContinuation(int b) { return b >= 0x80 && b <= 0xBF; }
-
-inline int utf8LeadLength(int b) {
-    if (b >= 0xC2 && b <= 0xDF)
-        return 2;
-    if (b >= 0xE0 && b <= 0xEF)
-        return 3;
-    if (b >= 0xF0 && b <= 0xF4)
-        return 4;
-    return 1;
-}
 
 inline uint8_t foldUpper(uint8_t b) { return (b >= 'a' && b <= 'z') ? uint8_t(b - 32) : b; }
 
@@ -84,20 +75,20 @@ struct Window {
     }
     // Length of the step from scan position p: a complete UTF-8 sequence, else 1.
     int step(int64_t p) const {
-        const int len = utf8LeadLength(at(p));
+        const int len = Utf8Sequence::leadLength(at(p));
         for (int k = 1; k < len; ++k)
-            if (!isContinuation(at(p + k)))
+            if (!Utf8Sequence::isContinuation(at(p + k)))
                 return 1;
         return len;
     }
     bool isScanPosition(int64_t q) const {
-        if (!isContinuation(at(q)))
+        if (!Utf8Sequence::isContinuation(at(q)))
             return true;
         for (int k = 1; k <= 3; ++k) {
             const int64_t r = q - k;
             if (r < 0)
                 return true;
-            if (!isContinuation(at(r)))
+            if (!Utf8Sequence::isContinuation(at(r)))
                 return step(r) <= k;
         }
         return true;
@@ -309,7 +300,7 @@ bool CT_Root::scanTerms(const Search_Rule& rule, std::vector<uint8_t>& buffer) {
             }
             have += size_t(n);
         }
-        if (Search_Man::s_hStopSearchEvent.isSet())
+        if (stopRequested())
             return false;
 
         const bool final = winStart + have >= fileSize;

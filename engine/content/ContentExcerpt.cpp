@@ -2,21 +2,11 @@
 
 #include <string>
 
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "tools/Tool_Utf16.h"
+#include "platform/Utf8Sequence.h"
 
 namespace {
-bool isContinuation(uint8_t b) { return b >= 0x80 && b <= 0xBF; }
-
-size_t utf8LeadLength(uint8_t b) {
-    if (b >= 0xC2 && b <= 0xDF)
-        return 2;
-    if (b >= 0xE0 && b <= 0xEF)
-        return 3;
-    if (b >= 0xF0 && b <= 0xF4)
-        return 4;
-    return 1;
-}
 
 void appendHex(std::string& out, const uint8_t* p, size_t n) {
     static const char kDigits[] = "0123456789ABCDEF";
@@ -67,7 +57,7 @@ void ContentExcerpt::capture(const ContainTextItem& term, const uint8_t* data, u
         appendHex(before, b, bn);
     } else if (term.isAnsi) {
         if (dotsBefore)
-            for (int k = 0; k < 3 && bn > 0 && isContinuation(*b); ++k, ++b, --bn) {
+            for (int k = 0; k < 3 && bn > 0 && Utf8Sequence::isContinuation(*b); ++k, ++b, --bn) {
             }
         const bool crlfAtEnd = bn >= 2 && b[bn - 2] == '\r' && b[bn - 1] == '\n';
         appendReplacingCrLf(before, b, crlfAtEnd ? bn - 2 : bn);
@@ -121,9 +111,9 @@ void ContentExcerpt::capture(const ContainTextItem& term, const uint8_t* data, u
         // Drop a sequence whose continuation bytes were cut off.
         for (size_t k = 1; k <= 3 && k <= an; ++k) {
             const uint8_t c = a[an - k];
-            if (isContinuation(c))
+            if (Utf8Sequence::isContinuation(c))
                 continue;
-            if (utf8LeadLength(c) > k)
+            if (static_cast<size_t>(Utf8Sequence::leadLength(c)) > k)
                 an -= k;
             break;
         }

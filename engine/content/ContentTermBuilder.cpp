@@ -1,6 +1,6 @@
 #include "content/ContentTermBuilder.h"
 
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "tools/Tool_Resource.h"
 #include "tools/Tool_Utf16.h"
 

@@ -2,7 +2,7 @@
 // operator analysers.
 #include "content/CRelativeOpAnalyzer.h"
 #include "content/CStringAnalyzer.h"
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "content/ContentTermBuilder.h"
 
 ContentTermResult ContentTermBuilder::addExpression(TermList& terms, const std::string& expression) {

@@ -4,16 +4,11 @@
 
 #include "content/CT_Hex.h"
 #include "content/CT_PDF.h"
-#include "search/Data_FileItem.h"
-#include "search/Search_Rule.h"
+#include "records/Data_FileItem.h"
+#include "records/Search_Rule.h"
+#include "platform/AsciiCase.h"
 
 namespace {
-std::string lowerAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c + 32);
-    return s;
-}
 std::unique_ptr<CT_Root> makeHex() { return std::make_unique<CT_Hex>(); }
 std::unique_ptr<CT_Root> makePdf() { return std::make_unique<CT_PDF>(); }
 
@@ -41,7 +36,7 @@ void Search_CT::initDefaultType() { registerType("pdf", &makePdf); }
 
 void Search_CT::registerType(const std::string& extension, SearcherFactory factory) {
     if (factory)
-        m_mapOfType.emplace(lowerAscii(extension), factory);
+        m_mapOfType.emplace(AsciiCase::folded(extension), factory);
 }
 
 Search_CT::SearcherFactory Search_CT::factoryByClassName(const std::string& className) {
@@ -53,7 +48,7 @@ Search_CT::SearcherFactory Search_CT::factoryByClassName(const std::string& clas
 }
 
 std::unique_ptr<CT_Root> Search_CT::getSearcher(const Data_FileItem& item) const {
-    const auto it = m_mapOfType.find(lowerAscii(item.m_strExt));
+    const auto it = m_mapOfType.find(AsciiCase::folded(item.m_strExt));
     if (it != m_mapOfType.end())
         return it->second();
     return makeHex();
@@ -64,6 +59,7 @@ bool Search_CT::searchContainText(Data_FileItem& item, const Search_Rule& rule, 
     if (item.isDirectory() || rule.containText.empty())
         return false;
     std::unique_ptr<CT_Root> searcher = getSearcher(item);
+    searcher->setStopEvent(m_stop);
     CT_Root::Location location{item.getFullFileName().c_str()};
     if (folderFd >= 0) {
         location.folderFd = folderFd;

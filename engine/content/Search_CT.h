@@ -15,6 +15,7 @@
 #include "content/CT_Root.h"
 
 class Data_FileItem;
+class Event;
 struct Search_Rule;
 
 class Search_CT {
@@ -25,6 +26,10 @@ public:
     virtual ~Search_CT();
 
     void registerType(const std::string& extension, SearcherFactory factory);
+
+    // The event that stops a content test in progress (handed to every searcher made); not
+    // owned, it must outlive this object. Null (the default): never stopped.
+    void setStopEvent(const Event* stop) { m_stop = stop; }
 
     // The factory of a searcher class by its class name ("CT_Hex", "CT_PDF"); null for any
     // other name, "CT_Root" included (it cannot be created on its own).
@@ -51,4 +56,5 @@ private:
     std::map<std::string, SearcherFactory> m_mapOfType;
     std::vector<uint8_t> m_buffer;
     int m_unreadableError = 0;
+    const Event* m_stop = nullptr;
 };

@@ -9,6 +9,7 @@
 
 #include "duplicate/Duplicate_FileContent.h"
 #include "platform/Event.h"
+#include "platform/AsciiCase.h"
 
 namespace {
 // Bytes hashed to split a large bucket of equal sizes before any byte comparison.
@@ -43,13 +44,7 @@ Duplicate_Classifier::Duplicate_Classifier(int level, const std::vector<std::uni
     }
 }
 
-std::string Duplicate_Classifier::foldName(const std::string& name) {
-    std::string folded = name;
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
+std::string Duplicate_Classifier::foldName(const std::string& name) { return AsciiCase::folded(name); }
 
 bool Duplicate_Classifier::stopped() const { return m_stop && m_stop->isSet(); }
 

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 
 class Event;
 

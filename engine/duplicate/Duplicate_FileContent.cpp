@@ -8,9 +8,10 @@
 #include <unistd.h>
 
 #include "platform/Event.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "tools/Tool_CRC32.h"
 #include "tools/Tool_MD5.h"
+#include "platform/UniqueFd.h"
 
 namespace {
 
@@ -18,24 +19,19 @@ class FileHandle {
 public:
     // Non-blocking open: a FIFO among the candidates must not wait for a writer.
     explicit FileHandle(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)), m_openError(m_fd < 0 ? errno : 0) {
-        if (m_fd >= 0)
-            ::posix_fadvise(m_fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)),
+          m_openError(m_fd.valid() ? 0 : errno) {
+        if (m_fd.valid())
+            ::posix_fadvise(m_fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     }
-    ~FileHandle() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
 
-    bool isOpen() const { return m_fd >= 0; }
+    bool isOpen() const { return m_fd.valid(); }
     // The errno of a failed open, else 0.
     int openError() const { return m_openError; }
     // Length of a regular file; false for anything else (a folder, a FIFO, a device).
     bool regularSize(uint64_t& size) const {
         struct stat st {};
-        if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode))
+        if (::fstat(m_fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
             return false;
         size = static_cast<uint64_t>(st.st_size);
         return true;
@@ -44,7 +40,7 @@ public:
     ssize_t readFull(uint8_t* buffer, size_t length) const {
         size_t done = 0;
         while (done < length) {
-            const ssize_t n = ::read(m_fd, buffer + done, length - done);
+            const ssize_t n = ::read(m_fd.get(), buffer + done, length - done);
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -58,7 +54,7 @@ public:
     }
 
 private:
-    int m_fd;
+    UniqueFd m_fd;
     int m_openError;
 };
 

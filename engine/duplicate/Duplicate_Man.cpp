@@ -6,8 +6,8 @@
 
 #include "duplicate/Duplicate_Classifier.h"
 #include "duplicate/Duplicate_FileContent.h"
-#include "search/ISearchResultReciever.h"
-#include "search/Search_Man.h"
+#include "records/ISearchResultReciever.h"
+#include "platform/Event.h"
 #include "tools/Tool_Resource.h"
 
 namespace {
@@ -119,9 +119,7 @@ uint32_t Duplicate_Man::search(ISearchResultReciever* receiver, const Duplicate_
                                std::vector<std::unique_ptr<Data_FileItem>>& candidates) {
     const size_t total = candidates.size();
     const std::string header = formatHeader(Tool_Resource::loadString(kProgressHeaderString), total);
-    const Event& stop = Search_Man::s_hStopSearchEvent;
-
-    Duplicate_Classifier classes(rule.iLevel, candidates, &stop);
+    Duplicate_Classifier classes(rule.iLevel, candidates, m_stop);
     size_t groupable = 0;
     for (const auto& item : candidates)
         groupable += Duplicate_Classifier::isGroupable(item.get()) ? 1 : 0;
@@ -139,7 +137,7 @@ uint32_t Duplicate_Man::search(ISearchResultReciever* receiver, const Duplicate_
         const bool file = Duplicate_Classifier::isGroupable(candidates[i].get());
         if (file && !classes.resolve(i))
             break;
-        if (stop.isSet())
+        if (m_stop && m_stop->isSet())
             break;
         const size_t remaining = fileSeen ? groupable - taken : total - i;
         if (receiver && receiver->wantsMessages())

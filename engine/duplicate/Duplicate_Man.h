@@ -17,9 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "search/Data_FileItem.h"
-#include "search/Duplicate_Rule.h"
+#include "records/Data_FileItem.h"
+#include "records/Duplicate_Rule.h"
 
+class Event;
 class ISearchResultReciever;
 
 class Duplicate_Man {
@@ -27,11 +28,15 @@ public:
     Duplicate_Man() = default;
     virtual ~Duplicate_Man() = default;
 
+    // The event that stops a grouping in progress; not owned, it must outlive the search.
+    // Null (the default): never stopped.
+    void setStopEvent(const Event* stop) { m_stop = stop; }
+
     // Groups `candidates` at rule.iLevel. Sends one progress line per step to
-    // receiver->showMessage (unless the receiver does not want messages) and each group to receiver->addResultGroup (the receiver takes
-    // the items it keeps; the rest are freed with the list). Honours
-    // Search_Man::s_hStopSearchEvent: once it is set, every candidate not yet grouped is
-    // deleted. Returns the number of items delivered in groups. On return `candidates` is
+    // receiver->showMessage (unless the receiver does not want messages) and each group to
+    // receiver->addResultGroup (the receiver takes the items it keeps; the rest are freed
+    // with the list). Honours the stop event: once it is set, every candidate not yet
+    // grouped is deleted. Returns the number of items delivered in groups. On return `candidates` is
     // empty. A null receiver gets nothing (the groups are counted and freed).
     uint32_t search(ISearchResultReciever* receiver, const Duplicate_Rule& rule,
                     std::vector<std::unique_ptr<Data_FileItem>>& candidates);
@@ -58,4 +63,7 @@ protected:
     // 0 when both files can be read and hold the same bytes, 1 otherwise (also when either
     // file changes length while it is read).
     int compareBBB(Data_FileItem* a, Data_FileItem* b);
+
+private:
+    const Event* m_stop = nullptr;
 };

@@ -2,7 +2,6 @@
 #include "duplicate/Duplicate_Man.h"
 
 #include "tools/FileNameSplit.h"
-#include "search/Search_Man.h"
 #include "tools/Tool_Resource.h"
 #include "tools/Tool_WCComp.h"
 
@@ -16,9 +15,8 @@ bool wildcardMatches(const std::string& pattern, std::string_view text) {
 bool Duplicate_Man::matchesFileMask(const std::string& mask, const Data_FileItem& item) {
     std::string completed = mask;
     Tool_Resource::fullfillSearchPattern(completed);
-    std::string titlePattern, extPattern;
-    Search_Man::getTitlePart(completed, true, titlePattern);
-    Search_Man::getTitlePart(completed, false, extPattern);
+    const std::string titlePattern = FileNameSplit::patternPart(completed, true);
+    std::string extPattern = FileNameSplit::patternPart(completed, false);
     if (completed.find('.') == std::string::npos)
         extPattern.assign(1, '*');   // a mask without a dot says nothing about extensions
     std::string scratch;

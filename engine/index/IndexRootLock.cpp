@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <utility>
 
 #include "tools/Tool_Resource.h"
 
@@ -13,30 +14,28 @@ std::string IndexRootLock::fileName(const std::string& root) {
 
 bool IndexRootLock::acquire(const std::string& root) {
     release();
-    const int fd = ::open(fileName(root).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
+    UniqueFd fd(::open(fileName(root).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd.valid())
         return false;
     int rc;
-    while ((rc = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    while ((rc = ::flock(fd.get(), LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
     }
     if (rc != 0) {
         const int error = errno == EWOULDBLOCK ? EBUSY : errno;
-        ::close(fd);
+        fd.reset();
         errno = error;
         return false;
     }
-    m_fd = fd;
+    m_fd = std::move(fd);
     m_encodedRoot = Tool_Resource::encodeIndexRoot(root);
     return true;
 }
 
 bool IndexRootLock::holds(const std::string& root) const {
-    return m_fd >= 0 && m_encodedRoot == Tool_Resource::encodeIndexRoot(root);
+    return m_fd.valid() && m_encodedRoot == Tool_Resource::encodeIndexRoot(root);
 }
 
 void IndexRootLock::release() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_fd.reset();
     m_encodedRoot.clear();
 }

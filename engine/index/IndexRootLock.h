@@ -8,6 +8,8 @@
 // Not thread-safe itself: one object per indexer.
 #include <string>
 
+#include "platform/UniqueFd.h"
+
 class IndexRootLock {
 public:
     IndexRootLock() = default;
@@ -19,7 +21,7 @@ public:
     // with errno EBUSY when another indexer holds it, or the errno of open/flock.
     bool acquire(const std::string& root);
     void release();
-    bool held() const { return m_fd >= 0; }
+    bool held() const { return m_fd.valid(); }
     // True while this object holds `root` (any spelling).
     bool holds(const std::string& root) const;
 
@@ -27,6 +29,6 @@ public:
     static std::string fileName(const std::string& root);
 
 private:
-    int m_fd = -1;
+    UniqueFd m_fd;
     std::string m_encodedRoot;   // of the root held
 };

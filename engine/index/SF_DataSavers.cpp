@@ -8,10 +8,11 @@
 #include "index/SF_FileFind.h"
 #include "index/SF_FolderSaver.h"
 #include "index/SF_TitleSaver.h"
-#include "search/Data_FileItem.h"
-#include "search/FileNameGroup.h"
+#include "records/Data_FileItem.h"
+#include "records/FileNameGroup.h"
 #include "tools/FileNameSplit.h"
-#include "search/Search_Rule.h"
+#include "records/FileNameGroupMatch.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 #include "tools/Tool_WCComp.h"
 
@@ -155,7 +156,7 @@ bool SF_TitleSaver::matches(uint32_t entry, const FileNameGroup& group, const Se
             return false;
         FileNameSplit::forPattern(s, ext, dots, m_nameScratch);
     }
-    return Tool_Resource::compareFileGroup(&group, s.data(), s.size(), false);
+    return FileNameGroupMatch::compareFileGroup(&group, s.data(), s.size(), false);
 }
 
 // ---- "fe" -------------------------------------------------------------------------------
@@ -284,7 +285,7 @@ bool SF_FolderSaver::relativePathMatches(uint32_t entry, const FileNameGroup& gr
     if (!loadFolder(entry) || m_searchFolderLength < 0)
         return false;
     const size_t n = static_cast<size_t>(m_searchFolderLength);
-    return Tool_Resource::compareFileGroup(&group, m_folder.data() + n, m_folder.size() - n, true);
+    return FileNameGroupMatch::compareFileGroup(&group, m_folder.data() + n, m_folder.size() - n, true);
 }
 
 // ---- "fa" -------------------------------------------------------------------------------

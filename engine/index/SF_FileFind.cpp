@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include "platform/FileTimeConvert.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 
 namespace {
 std::string withoutTrailingSlash(const std::string& folder) {

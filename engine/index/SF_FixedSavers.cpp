@@ -5,9 +5,9 @@
 #include "index/SF_SizeSaver.h"
 #include "index/SF_TimeSaver.h"
 #include "platform/FileTimeConvert.h"
-#include "search/Data_FileItem.h"
-#include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Data_FileItem.h"
+#include "records/Rule_Compare.h"
+#include "records/Search_Rule.h"
 
 // ---- times --------------------------------------------------------------------------
 
@@ -82,7 +82,7 @@ bool SF_TimeSaver::matches(uint32_t entry, const FileNameGroup&, const Search_Ru
         ok = m_lower <= t.toU64() && t.toU64() <= m_upper;
     } else {
         // The date test reads the time its kind selects; this column holds that time.
-        ok = Search_Man::_compareDate(t, t, t, rule.date);
+        ok = Rule_Compare::compareDate(t, t, t, rule.date, m_nowTicks);
     }
     m_matchCache = ok;
     return ok;
@@ -112,7 +112,7 @@ bool SF_SizeSaver::matches(uint32_t entry, const FileNameGroup&, const Search_Ru
     uint64_t size;
     if (!readSize(entry, size))
         return false;
-    const bool ok = Search_Man::_compareSize(static_cast<int64_t>(size), rule);
+    const bool ok = Rule_Compare::compareSize(static_cast<int64_t>(size), rule);
     m_matchCache = ok;
     return ok;
 }

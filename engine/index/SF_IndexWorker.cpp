@@ -13,7 +13,7 @@
 #include "index/SF_StatHelper.h"
 #include "platform/FileSystemKind.h"
 #include "platform/FileTimeConvert.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "tools/Tool_Resource.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include "index/IIndexResultReceiver.h"
 #include "index/SF_IndexWorker.h"
 #include "tools/Tool_Resource.h"
+#include "platform/AsciiCase.h"
 
 Event SF_Man::s_hCancelEvent;
 std::mutex SF_Man::s_renameCS;
@@ -86,6 +87,11 @@ bool SF_Man::hasNewIndexCache() {
     return s_bNewIndexCache;
 }
 
+void SF_Man::clearNewIndexCache() {
+    std::lock_guard<std::mutex> lock(s_renameCS);
+    s_bNewIndexCache = false;
+}
+
 // ---- exclusions -------------------------------------------------------------------------
 
 bool SF_ExcludeInfo::isExcludedFolder(std::string_view path) const {
@@ -103,15 +109,8 @@ bool SF_ExcludeInfo::isExcludedFolder(std::string_view path) const {
 }
 
 bool SF_ExcludeInfo::isExcludedType(std::string_view extension) const {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    for (const std::string& t : excludedTypes) {
-        if (t.size() != extension.size())
-            continue;
-        bool equal = true;
-        for (size_t i = 0; i < t.size() && equal; ++i)
-            equal = lower(t[i]) == lower(extension[i]);
-        if (equal)
+    for (const std::string& t : excludedTypes)
+        if (AsciiCase::equalFolded(t, extension))
             return true;
-    }
     return false;
 }

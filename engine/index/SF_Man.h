@@ -54,6 +54,8 @@ public:
     // Bytes of the files recorded, entries recorded and the activity text, as one reading.
     void getSumValues(uint64_t& bytes, uint32_t& entries, std::string& text) const;
     static bool hasNewIndexCache();
+    // Forgets that a pending cache waits (after the pending caches were made live).
+    static void clearNewIndexCache();
 
     const std::vector<std::string>& getRoots() const { return m_roots; }
     // How each root of the last run ended, in run order (roots not reached are missing).

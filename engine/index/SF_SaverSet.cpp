@@ -19,6 +19,7 @@
 #include "index/SF_TitleSaver.h"
 #include "index/SF_WriteTimeSaver.h"
 #include "tools/Tool_Resource.h"
+#include "platform/UniqueFd.h"
 
 namespace {
 std::function<void()>& stepHook() {
@@ -41,11 +42,9 @@ bool exists(const std::string& path) {
 }
 
 void syncCacheFolder() {
-    const int fd = ::open(Tool_Resource::getIndexCachePath().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    const UniqueFd folder(::open(Tool_Resource::getIndexCachePath().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.valid())
+        ::fsync(folder.get());
 }
 
 // Serialises the stage changes of every thread and process that shares the cache folder.
@@ -54,19 +53,13 @@ class FolderLock {
 public:
     FolderLock() {
         const std::string path = Tool_Resource::getIndexCachePath() + "qdindex.lock";
-        m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        while (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        m_fd.reset(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+        while (m_fd.valid() && ::flock(m_fd.get(), LOCK_EX) != 0 && errno == EINTR) {
         }
     }
-    ~FolderLock() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
 
 private:
-    int m_fd = -1;
+    UniqueFd m_fd;   // closing it releases the lock
 };
 
 // Moves the files of `g` from stage `from` to stage `to`, the record last. A file missing

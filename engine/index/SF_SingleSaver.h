@@ -75,6 +75,9 @@ public:
     // remembered in the match cache until clearMatchCache().
     virtual bool matches(uint32_t entry, const FileNameGroup& group, const Search_Rule& rule,
                          const IndexIncludeFolder& x);
+    // The instant (local FILETIME ticks) that the "within the last ..." date test of the
+    // search about to scan counts back from. Only the time columns use it.
+    virtual void setSearchTime(uint64_t /*nowTicks*/) {}
     virtual const char* tag() const = 0;
     virtual uint32_t recordWidth() const = 0;
     // The u32 record of entry i (offset columns and "ft"); data columns return their

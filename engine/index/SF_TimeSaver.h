@@ -18,6 +18,7 @@ public:
     bool writeFound(const SF_FileFind& found) override;
     bool matches(uint32_t entry, const FileNameGroup& group, const Search_Rule& rule,
                  const IndexIncludeFolder& x) override;
+    void setSearchTime(uint64_t nowTicks) override { m_nowTicks = nowTicks; }
     uint32_t recordWidth() const override { return 8; }
     // The stored time of entry i; false past the end.
     bool readTime(uint32_t entry, FILETIME& out) const;
@@ -28,4 +29,5 @@ private:
     bool m_boundsValid = false;
     std::time_t m_boundsFrom = 0, m_boundsTo = 0;
     uint64_t m_lower = 0, m_upper = 0;
+    uint64_t m_nowTicks = 0;
 };

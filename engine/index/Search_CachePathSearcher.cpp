@@ -14,11 +14,11 @@
 #include "index/SF_SizeSaver.h"
 #include "index/SF_TitleSaver.h"
 #include "index/SF_WriteTimeSaver.h"
-#include "search/Data_FileItem.h"
-#include "search/FileNameGroup.h"
-#include "search/ISearchResultReciever.h"
-#include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Data_FileItem.h"
+#include "records/FileNameGroup.h"
+#include "records/ISearchResultReciever.h"
+#include "records/SearchRun.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 
 namespace {
@@ -145,12 +145,14 @@ bool Search_CachePathSearcher::entryMatches(uint32_t entry, const FileNameGroup&
 }
 
 void Search_CachePathSearcher::search(const Groups& groups, const Search_Rule& rule, const IndexIncludeFolder& x,
-                                      ISearchResultReciever* receiver) {
+                                      ISearchResultReciever* receiver, const SearchRun& run) {
     const uint32_t n = std::min(getFileNumber(x), m_entryCount);
     const bool withContent = !rule.containText.empty();
+    for (SF_SingleSaver* column : m_compareColumns)
+        column->setSearchTime(run.nowTicks);
     Data_FileItem scratch;
     for (uint32_t i = 0; i < n; ++i) {
-        if (!withContent && (i % kStopPollInterval) == kStopPollInterval - 1 && Search_Man::s_hStopSearchEvent.isSet())
+        if (!withContent && (i % kStopPollInterval) == kStopPollInterval - 1 && run.stopped())
             break;
         bool passed = false;
         for (const auto& group : groups) {
@@ -170,7 +172,7 @@ void Search_CachePathSearcher::search(const Groups& groups, const Search_Rule& r
         if (readFileInfo(i, scratch) && isContainText(scratch, rule, receiver))
             addFoundedFile(rule, scratch.clone(), receiver);
         scratch.reset();
-        if (Search_Man::s_hStopSearchEvent.isSet())
+        if (run.stopped())
             break;
     }
 }
@@ -198,7 +200,7 @@ void Search_CachePathSearcher::addFoundedFile(const Search_Rule& rule, std::uniq
 
 bool Search_CachePathSearcher::isContainText(Data_FileItem& item, const Search_Rule& rule,
                                              ISearchResultReciever* receiver) {
-    if (item.m_bInArchive || !m_owner)
+    if (item.m_bInArchive || !m_contentTest)
         return false;
-    return m_owner->isContainText(item, rule, receiver);
+    return m_contentTest(item, rule, receiver);
 }

@@ -8,6 +8,7 @@
 // (IndexGeneration): a reader never mixes the files of two commits. A single entry whose record is malformed (offset past its data file,
 // length running past the end) fails its tests and readFileInfo; the scan goes on.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,16 +18,19 @@
 
 class Data_FileItem;
 class ISearchResultReciever;
-class Search_Man;
 class SF_ArchiveSaver;
 class SF_FolderSaver;
 class SF_TitleSaver;
 struct FileNameGroup;
+struct SearchRun;
 struct Search_Rule;
 
 class Search_CachePathSearcher {
 public:
     using Groups = std::vector<std::unique_ptr<FileNameGroup>>;
+    // The content test of one file found in the cache (the search driver's, which shows
+    // status lines and reports unreadable files): true when the file satisfies the terms.
+    using ContentTest = std::function<bool(Data_FileItem&, const Search_Rule&, ISearchResultReciever*)>;
 
     Search_CachePathSearcher();
     virtual ~Search_CachePathSearcher();
@@ -43,7 +47,8 @@ public:
     const std::string& getIndexPath() const { return m_indexPath; }
     // The id of the generation opened (0 when none).
     uint64_t getGeneration() const { return m_generation; }
-    void setOwner(Search_Man* owner) { m_owner = owner; }
+    // Without a content test (the default) no entry passes a rule with content terms.
+    void setContentTest(ContentTest test) { m_contentTest = std::move(test); }
 
     // Picks the columns the rule needs for this part of the search.
     bool chooseCompareItems(const IndexIncludeFolder& x, const Groups& groups, const Search_Rule& rule);
@@ -51,9 +56,11 @@ public:
     const std::vector<SF_SingleSaver*>& compareColumns() const { return m_compareColumns; }
     // Scans every entry; a match without content terms is reported by entry number, one
     // with content terms as a full item once its content matched. Each entry is reported
-    // at most once, however many groups it matches.
+    // at most once, however many groups it matches. `run` gives the date tests their "now"
+    // and the stop event, polled after each content test and every 65,536 entries
+    // otherwise; once it is set the scan ends.
     void search(const Groups& groups, const Search_Rule& rule, const IndexIncludeFolder& x,
-                ISearchResultReciever* receiver);
+                ISearchResultReciever* receiver, const SearchRun& run);
     // Fills every field the cache holds (times, size, attributes, title, extension,
     // folder ending in '/', archive fields); false when the entry is out of range or
     // malformed.
@@ -62,7 +69,7 @@ public:
 
     void addFoundedFile(uint32_t entry, ISearchResultReciever* receiver);
     void addFoundedFile(const Search_Rule& rule, std::unique_ptr<Data_FileItem> item, ISearchResultReciever* receiver);
-    // False for an archive member; otherwise the owner's content test.
+    // False for an archive member or without a content test; otherwise the content test.
     bool isContainText(Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver);
 
 private:
@@ -75,7 +82,7 @@ private:
     SF_FolderSaver* m_folderColumn = nullptr;
     SF_TitleSaver* m_titleColumn = nullptr;
     std::string m_indexPath;
-    Search_Man* m_owner = nullptr;
+    ContentTest m_contentTest;
     uint32_t m_entryCount = 0;
     uint64_t m_generation = 0;
 };

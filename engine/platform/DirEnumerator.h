@@ -19,18 +19,19 @@
 #include <sys/stat.h>
 
 #include "platform/FILETIME.h"
+#include "platform/FileAttributes.h"
 #include "platform/FileStat.h"
 
 class DirEnumerator {
 public:
     enum class EntryType : uint8_t { File, Folder, Symlink, Fifo, Socket, CharDevice, BlockDevice, Unknown };
 
-    // Windows attribute bits used by the stored formats.
-    static constexpr uint32_t kAttrReadOnly = 0x01;
-    static constexpr uint32_t kAttrHidden = 0x02;
-    static constexpr uint32_t kAttrSystem = 0x04;
-    static constexpr uint32_t kAttrDirectory = 0x10;
-    static constexpr uint32_t kAttrReparsePoint = 0x400;
+    // Windows attribute bits used by the stored formats (FileAttributes).
+    static constexpr uint32_t kAttrReadOnly = FileAttributes::kReadOnly;
+    static constexpr uint32_t kAttrHidden = FileAttributes::kHidden;
+    static constexpr uint32_t kAttrSystem = FileAttributes::kSystem;
+    static constexpr uint32_t kAttrDirectory = FileAttributes::kDirectory;
+    static constexpr uint32_t kAttrReparsePoint = FileAttributes::kReparsePoint;
 
     DirEnumerator() = default;
     ~DirEnumerator();

@@ -1,6 +1,9 @@
 #include "platform/IniFile.h"
 
 #include "platform/AtomicFileWriter.h"
+#include "platform/AsciiCase.h"
+#include "platform/Utf8Sequence.h"
+#include "platform/UniqueFd.h"
 
 #include <cerrno>
 #include <climits>
@@ -21,24 +24,6 @@ std::string_view trim(std::string_view s) {
     while (!s.empty() && isBlank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string folded(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        c = fold(c);
-    return out;
-}
-
-bool equalsFolded(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i]))
-            return false;
-    return true;
 }
 
 // A value enclosed in a matching pair of double or single quotes loses that one pair.
@@ -67,18 +52,11 @@ size_t utf8Cut(std::string_view s, size_t limit) {
     // Step back over continuation bytes; if the lead before them announces more bytes than
     // fit, drop the whole sequence.
     size_t lead = cut;
-    while (lead > 0 && (static_cast<unsigned char>(s[lead - 1]) & 0xC0) == 0x80 && cut - lead < 3)
+    while (lead > 0 && Utf8Sequence::isContinuation(static_cast<unsigned char>(s[lead - 1])) && cut - lead < 3)
         --lead;
     if (lead > 0) {
-        const unsigned char c = static_cast<unsigned char>(s[lead - 1]);
-        size_t need = 0;
-        if (c >= 0xC2 && c <= 0xDF)
-            need = 2;
-        else if (c >= 0xE0 && c <= 0xEF)
-            need = 3;
-        else if (c >= 0xF0 && c <= 0xF4)
-            need = 4;
-        if (need > 0 && (cut - (lead - 1)) < need)
+        const size_t need = static_cast<size_t>(Utf8Sequence::leadLength(static_cast<unsigned char>(s[lead - 1])));
+        if (need > 1 && (cut - (lead - 1)) < need)
             cut = lead - 1;
     }
     return cut;
@@ -90,26 +68,24 @@ bool IniFile::load(const std::string& path) {
     m_path = path;
     m_lastError = 0;
     parse({});
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.valid()) {
         m_lastError = errno;
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > kMaxFileBytes) {
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > kMaxFileBytes) {
         m_lastError = S_ISDIR(st.st_mode) ? EISDIR : (S_ISREG(st.st_mode) ? EFBIG : EINVAL);
-        ::close(fd);
         return false;
     }
     std::string bytes;
     char buffer[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             m_lastError = errno;
-            ::close(fd);
             return false;
         }
         if (n == 0)
@@ -117,11 +93,9 @@ bool IniFile::load(const std::string& path) {
         bytes.append(buffer, static_cast<size_t>(n));
         if (bytes.size() > kMaxFileBytes) {
             m_lastError = EFBIG;
-            ::close(fd);
             return false;
         }
     }
-    ::close(fd);
     parse(bytes);
     return true;
 }
@@ -170,11 +144,11 @@ void IniFile::rebuildIndex() {
     m_firstSection.clear();
     for (size_t i = 0; i < m_lines.size(); ++i)
         if (m_lines[i].kind == Kind::Section)
-            m_firstSection.emplace(folded(m_lines[i].name), i);
+            m_firstSection.emplace(AsciiCase::folded(m_lines[i].name), i);
 }
 
 size_t IniFile::findSection(std::string_view section) const {
-    const auto it = m_firstSection.find(folded(trim(section)));
+    const auto it = m_firstSection.find(AsciiCase::folded(trim(section)));
     return it == m_firstSection.end() ? std::string::npos : it->second;
 }
 
@@ -189,7 +163,7 @@ size_t IniFile::findKey(size_t sectionLine, std::string_view key) const {
     key = trim(key);
     const size_t end = sectionEnd(sectionLine);
     for (size_t i = sectionLine + 1; i < end; ++i)
-        if (m_lines[i].kind == Kind::Key && equalsFolded(m_lines[i].name, key))
+        if (m_lines[i].kind == Kind::Key && AsciiCase::equalFolded(m_lines[i].name, key))
             return i;
     return std::string::npos;
 }

@@ -1,7 +1,7 @@
 #include "search/NameLinePreparer.h"
 
 #include "content/CStringAnalyzer.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Text.h"
 
 void NameLinePreparer::splitAtCommas(const std::string& text, std::vector<std::string>& out) {

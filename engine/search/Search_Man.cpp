@@ -6,14 +6,16 @@
 #include "archive/CExtractMgr.h"
 #include "content/Search_CT.h"
 #include "index/Search_CachePathSearcher.h"
-#include "search/ISearchResultReciever.h"
-#include "search/Search_Rule.h"
+#include "records/ISearchResultReciever.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 
 Event Search_Man::s_hStopSearchEvent;
-uint64_t Search_Man::s_curTime = 0;
 
-Search_Man::Search_Man() : m_ct(std::make_unique<Search_CT>()), m_extractMgr(std::make_unique<CExtractMgr>()) {}
+Search_Man::Search_Man() : m_ct(std::make_unique<Search_CT>()), m_extractMgr(std::make_unique<CExtractMgr>()) {
+    m_ct->setStopEvent(&s_hStopSearchEvent);
+    m_run.stop = &s_hStopSearchEvent;
+}
 
 Search_Man::~Search_Man() = default;
 

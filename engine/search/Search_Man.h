@@ -5,7 +5,9 @@
 // match, status line and the end of the search to an ISearchResultReciever.
 //
 // A search runs synchronously on the caller's thread; another thread stops it through
-// s_hStopSearchEvent. One Search_Man runs one search at a time.
+// s_hStopSearchEvent. One Search_Man runs one search at a time; two Search_Man objects may
+// search at once on two threads (each search has its own clock and hands its own run
+// values down to the content, index and duplicate code).
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -14,8 +16,9 @@
 
 #include "platform/Event.h"
 #include "platform/FILETIME.h"
-#include "search/FileNameGroup.h"
-#include "search/Rule_Date.h"
+#include "records/FileNameGroup.h"
+#include "records/Rule_Date.h"
+#include "records/SearchRun.h"
 
 struct Search_Rule;
 class Data_FileItem;
@@ -39,8 +42,12 @@ public:
     // Signalled: stop the running search as soon as possible. Front ends reset it before
     // each search.
     static Event s_hStopSearchEvent;
-    // Local time of the search start, FILETIME ticks.
-    static uint64_t s_curTime;
+
+    // The instant (local FILETIME ticks) that "within the last ..." date tests count back
+    // from. 0 (the default): the clock at the start of each search.
+    void setNow(uint64_t nowTicks) { m_fixedNow = nowTicks; }
+    // The values of the search in progress (or of the last one): its stop event and its now.
+    const SearchRun& run() const { return m_run; }
 
     // ---- the search ---------------------------------------------------------------------
     // Runs the whole search. Always ends with exactly one receiver->searchFinished call,
@@ -64,8 +71,8 @@ public:
     // `folderFd` as for isContainText.
     bool isMatched(Data_FileItem& item, const Search_Rule& rule, const Groups& groups,
                    ISearchResultReciever* receiver, bool suppressMessages, int folderFd = -1);
-    // Size then date test.
-    static bool compareAdvanceProperty(const Data_FileItem& item, const Search_Rule& rule);
+    // Size then date test, the date measured from this search's now.
+    bool compareAdvanceProperty(const Data_FileItem& item, const Search_Rule& rule) const;
     // True when the rule has a size or date condition, i.e. when an entry's metadata must
     // be read before it is tested (otherwise only a match needs it).
     static bool needsMetadata(const Search_Rule& rule);
@@ -96,17 +103,12 @@ public:
     // Deletes the live caches of the roots. Call with no searcher open.
     void deleteIndexCacheFiles(const std::vector<std::string>& roots);
 
-    // ---- size and date tests (shared with the index search) ---------------------------
-    // The bounds are rule.nLargerBytes / nSmallerBytes when set (>= 0), else the float
-    // fields through getBytes; both inclusive.
+    // ---- size and date tests (Rule_Compare, shared with the index search) ---------------
     static bool _compareSize(int64_t size, const Search_Rule& rule);
-    static bool _compareDate(const Data_FileItem& item, const Search_Rule& rule);
-    static bool _compareDate(const FILETIME& lastWrite, const FILETIME& creation, const FILETIME& lastAccess,
-                             const Rule_Date& date);
+    // The date test of an item, measured from this search's now.
+    bool _compareDate(const Data_FileItem& item, const Search_Rule& rule) const;
     static bool _specifyDateCompare(const FILETIME& time, const Date_SpecifyDate& date);
     static bool _specifyDateCompare(const Data_FileItem& item, const Date_SpecifyDate& date);
-    // Ceiling of value bytes, KB (unit 1) or MB (unit 2); 0 for other units. Saturates at
-    // the 64-bit range; negative and NaN values give 0.
     static int64_t getBytes(float value, uint16_t unit);
     static uint64_t convertFILETIMEToULONGLONG(const FILETIME& ft);
     static FILETIME convertULONGLONGToFILETIME(uint64_t value);
@@ -176,7 +178,8 @@ protected:
     void doSearchInResult(const Groups& groups, const Search_Rule& rule, ISearchResultReciever* receiver);
     // Sends language string 2 followed by `text` as a status line.
     void showSearchMessage(const std::string& text, ISearchResultReciever* receiver);
-    static void initData();
+    // Starts a search's run values: the stop event and now.
+    void initData();
 
     friend class Search_FolderWalk;
 
@@ -187,4 +190,6 @@ private:
     std::unique_ptr<CExtractMgr> m_extractMgr;    // reused for every archive met on a walk
     std::string m_strCurRootFolder;               // root of the walk in progress
     size_t m_nRootPrefix = 0;                     // its length without trailing '/'
+    uint64_t m_fixedNow = 0;                      // setNow; 0: the clock
+    SearchRun m_run;                              // of the search in progress
 };

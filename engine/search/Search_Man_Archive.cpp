@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include "archive/CExtractMgr.h"
-#include "search/Data_FileItem.h"
-#include "search/ISearchResultReciever.h"
+#include "records/Data_FileItem.h"
+#include "records/ISearchResultReciever.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "platform/FileTimeConvert.h"
 
 namespace {

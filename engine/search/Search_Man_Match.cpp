@@ -1,11 +1,12 @@
 // Search_Man: the tests of one item against the rule, shared by the disk walk, the archive
 // lister, the search in results and the index search.
 #include "content/Search_CT.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "tools/FileNameSplit.h"
-#include "search/ISearchResultReciever.h"
+#include "records/ISearchResultReciever.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/FileNameGroupMatch.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 #include "tools/Tool_WCComp.h"
 
@@ -63,8 +64,8 @@ bool Search_Man::isMatched(Data_FileItem& item, const Search_Rule& rule, const G
                                              static_cast<int>(ext.size()), false) != 0)
             continue;
         const bool namesMatch =
-            Tool_Resource::compareFileGroup(group.get(), title.data(), title.size(), false) ||
-            (rule.bMatchPath && Tool_Resource::compareFileGroup(group.get(), relative, relativeLength, true));
+            FileNameGroupMatch::compareFileGroup(group.get(), title.data(), title.size(), false) ||
+            (rule.bMatchPath && FileNameGroupMatch::compareFileGroup(group.get(), relative, relativeLength, true));
         if (!namesMatch)
             continue;
         if (!withContent || isContainText(item, rule, receiver, folderFd))

@@ -2,7 +2,8 @@
 // string operations the front ends use on name patterns.
 #include "content/CStringAnalyzer.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
+#include "tools/FileNameSplit.h"
 #include "tools/Tool_Text.h"
 
 namespace {
@@ -78,11 +79,7 @@ void Search_Man::roundKey(std::string& op) {
 }
 
 void Search_Man::getTitlePart(const std::string& pattern, bool title, std::string& out) {
-    const size_t dot = pattern.find('.');
-    if (title)
-        out = dot == std::string::npos ? pattern : pattern.substr(0, dot);
-    else
-        out = dot == std::string::npos ? std::string() : pattern.substr(dot + 1);
+    out = FileNameSplit::patternPart(pattern, title);
 }
 
 void Search_Man::dividePattenString(std::vector<std::pair<std::string, std::string>>& out,

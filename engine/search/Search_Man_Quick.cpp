@@ -8,7 +8,7 @@
 #include "index/SF_SaverSet.h"
 #include "index/Search_CachePathSearcher.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 
 namespace {
@@ -45,8 +45,7 @@ Search_CachePathSearcher* Search_Man::findSearcher(const std::string& root) cons
 void Search_Man::refreshNewIndexCacheFile(const std::vector<std::string>& roots) {
     for (const std::string& root : roots)
         SF_SaverSet::makeLive(rootKey(root));
-    std::lock_guard<std::mutex> lock(SF_Man::s_renameCS);
-    SF_Man::s_bNewIndexCache = false;
+    SF_Man::clearNewIndexCache();
 }
 
 void Search_Man::deleteIndexCacheFiles(const std::vector<std::string>& roots) {
@@ -110,9 +109,11 @@ void Search_Man::doSearch(const IndexIncludeFolder& x, const Groups& groups, con
             searchNormalWay(groups, rule, x.folders, receiver);
         return;
     }
-    searcher->setOwner(this);
+    searcher->setContentTest([this](Data_FileItem& item, const Search_Rule& r, ISearchResultReciever* to) {
+        return isContainText(item, r, to);
+    });
     searcher->chooseCompareItems(x, groups, rule);
-    searcher->search(groups, rule, x, receiver);
+    searcher->search(groups, rule, x, receiver, m_run);
 }
 
 void Search_Man::doSearch(const FolderIncludeIndex& y, const Groups& groups, const Search_Rule& rule,

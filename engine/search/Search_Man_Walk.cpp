@@ -11,11 +11,11 @@
 #include "platform/DirEnumerator.h"
 #include "platform/FileSystemKind.h"
 #include "platform/LongPath.h"
-#include "search/Data_FileItem.h"
-#include "search/ISearchResultReciever.h"
+#include "records/Data_FileItem.h"
+#include "records/ISearchResultReciever.h"
 #include "search/Search_FolderQueue.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 
 namespace {
 

@@ -38,3 +38,10 @@ void FileNameSplit::forPattern(std::string_view& title, std::string_view& extens
     title = name.substr(0, dot);
     extension = name.substr(dot + 1);
 }
+
+std::string FileNameSplit::patternPart(std::string_view pattern, bool title) {
+    const size_t dot = pattern.find('.');
+    if (title)
+        return std::string(dot == std::string_view::npos ? pattern : pattern.substr(0, dot));
+    return dot == std::string_view::npos ? std::string() : std::string(pattern.substr(dot + 1));
+}

@@ -17,6 +17,10 @@
 
 class FileNameSplit {
 public:
+    // The title pattern (before the first dot; the whole pattern when it has none) or,
+    // with `title` false, the extension pattern (after the first dot; empty when it has
+    // none) of a name pattern.
+    static std::string patternPart(std::string_view pattern, bool title);
     // The number of dots in an extension pattern (the k above).
     static size_t dotsIn(std::string_view extensionPattern);
     // The index of the dot that ends the title of `name` for an extension pattern with

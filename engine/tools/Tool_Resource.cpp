@@ -16,6 +16,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/MountPoints.h"
+#include "platform/AsciiCase.h"
 
 // English until the program picks a language, so that texts are available from the start.
 Tool_Resource::Resource_Type Tool_Resource::m_rt = Tool_Resource::RT_ENGLISH;
@@ -50,17 +51,6 @@ std::string trimmed(const std::string& s) {
     while (e > b && isBlank(s[e - 1]))
         --e;
     return s.substr(b, e - b);
-}
-
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (foldAscii(a[i]) != foldAscii(b[i]))
-            return false;
-    return true;
 }
 
 std::string ceilingUnits(int64_t bytes, int64_t unit) { return std::to_string(bytes / unit + (bytes % unit != 0)); }
@@ -207,7 +197,7 @@ void Tool_Resource::separateStringOnlyForFolder(const std::string& text, std::ve
 void Tool_Resource::separateFolders(const std::string& text, std::vector<std::string>& out) {
     if (text.empty())
         return;
-    if (equalsIgnoringCase(text, loadString(1))) {
+    if (AsciiCase::equalFolded(text, loadString(1))) {
         getLogicalDriveString(out, true);
         return;
     }
@@ -316,7 +306,7 @@ void Tool_Resource::slimFolders(std::vector<std::string>& folders) {
 int Tool_Resource::findStringInStringArray(const std::vector<std::string>& list, const std::string& text,
                                            bool caseSensitive) {
     for (size_t i = 0; i < list.size() && i <= static_cast<size_t>(INT_MAX); ++i)
-        if (caseSensitive ? list[i] == text : equalsIgnoringCase(list[i], text))
+        if (caseSensitive ? list[i] == text : AsciiCase::equalFolded(list[i], text))
             return static_cast<int>(i);
     return -1;
 }

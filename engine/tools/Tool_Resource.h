@@ -1,17 +1,13 @@
 #pragma once
 // Static utilities shared by every part of the program: language strings, number and size
-// formatting, path operations, checksums, name-group evaluation and temporary extraction
-// of archive members. Paths are '/'-separated UTF-8; path identity is case-sensitive.
+// formatting, path operations, checksums and file-mask completion. Paths are '/'-separated
+// UTF-8; path identity is case-sensitive.
 // Nothing here throws for ordinary failures: texts come back empty, checks false or 0.
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
-
-class Data_FileItem;
-struct FileNameGroup;
 
 class Tool_Resource {
 public:
@@ -83,20 +79,9 @@ public:
     static bool checkFileMD5(const std::string& file, uint8_t digest[16]);
     static int compareMD5Value(const uint8_t* a, const uint8_t* b);
 
-    // ---- name groups ------------------------------------------------------------------
-    // Evaluates a group's terms left to right against `text` (title or relative path).
-    static bool compareFileGroup(const FileNameGroup* group, const char* text, bool usePathPatterns);
-    static bool compareFileGroup(const FileNameGroup* group, const char* text, size_t length, bool usePathPatterns);
+    // ---- file masks -------------------------------------------------------------------
     // Completes a single file mask (select-by-mask of the duplicate panel).
     static void fullfillSearchPattern(std::string& pattern);
-
-    // ---- archive members as temporary files -------------------------------------------
-    // Extracts the member to <temp>/~QD~<archive name>/; returns that folder with a
-    // trailing '/', or empty on failure.
-    static std::string extractFileToTemporaryFolder(Data_FileItem& member);
-    // Extracts the member and describes the extracted file as a new item (caller owns);
-    // null on failure or for a folder member.
-    static std::unique_ptr<Data_FileItem> convertArchiveFileToTempFile(Data_FileItem& member);
 
     // ---- index cache names ------------------------------------------------------------
     // Stage suffixes of the index cache column files.
@@ -120,13 +105,13 @@ public:
     // name or a malformed escape.
     static bool decodeIndexRoot(const std::string& encoded, std::string& root);
     // Stores the cache folder with one trailing '/', creating the folder (one level) when
-    // it does not exist.
+    // it does not exist. One folder for the whole process; thread-safe.
     static void setIndexCachePath(const std::string& path);
-    // The stored cache folder (ends in '/'), empty before setIndexCachePath.
-    static const std::string& getIndexCachePath();
+    // A copy of the stored cache folder (ends in '/'), empty before setIndexCachePath.
+    // Thread-safe.
+    static std::string getIndexCachePath();
 
 private:
-    static std::string s_indexFilePath;
     static Resource_Type m_rt;
     static std::map<unsigned, std::string> m_mapOfString;
 };

@@ -14,6 +14,7 @@
 #include "tools/Tool_CRC32.h"
 #include "tools/Tool_MD5.h"
 #include "tools/Tool_Resource.h"
+#include "platform/UniqueFd.h"
 
 namespace {
 
@@ -29,13 +30,13 @@ uint8_t* threadBlock() {
 // Feeds every byte of the regular file to `consume`; false when it cannot be opened or a
 // read fails.
 bool streamFile(const std::string& file, const std::function<void(const uint8_t*, size_t)>& consume) {
-    const int fd = RegularFile::openForReading(file);
-    if (fd < 0)
+    const UniqueFd fd(RegularFile::openForReading(file));
+    if (!fd.valid())
         return false;
     uint8_t* const block = threadBlock();
     bool ok = true;
     for (;;) {
-        const ssize_t n = ::read(fd, block, kBlockSize);
+        const ssize_t n = ::read(fd.get(), block, kBlockSize);
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN)
                 continue;
@@ -46,7 +47,6 @@ bool streamFile(const std::string& file, const std::function<void(const uint8_t*
             break;
         consume(block, static_cast<size_t>(n));
     }
-    ::close(fd);
     return ok;
 }
 

@@ -2,11 +2,21 @@
 #include "tools/Tool_Resource.h"
 
 #include <cerrno>
+#include <mutex>
 #include <sys/stat.h>
 
-std::string Tool_Resource::s_indexFilePath;
-
 namespace {
+// The cache folder, shared by every search and indexing run of the process: read often,
+// set rarely, so readers take a copy under the lock.
+std::mutex& cachePathLock() {
+    static std::mutex lock;
+    return lock;
+}
+std::string& cachePath() {
+    static std::string path;
+    return path;
+}
+
 const char* stageSuffix(int stage) {
     switch (stage) {
     case Tool_Resource::INDEX_STAGE_LIVE: return "_fi.ind";
@@ -90,12 +100,17 @@ std::string Tool_Resource::convertToIndexFileName(const std::string& root, int s
 }
 
 void Tool_Resource::setIndexCachePath(const std::string& path) {
-    s_indexFilePath = path;
-    if (s_indexFilePath.empty() || s_indexFilePath.back() != '/')
-        s_indexFilePath += '/';
+    std::string folder = path;
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
     struct stat st{};
-    if (::stat(s_indexFilePath.c_str(), &st) != 0 && errno == ENOENT)
-        ::mkdir(s_indexFilePath.c_str(), 0700);
+    if (::stat(folder.c_str(), &st) != 0 && errno == ENOENT)
+        ::mkdir(folder.c_str(), 0700);
+    std::lock_guard<std::mutex> guard(cachePathLock());
+    cachePath() = std::move(folder);
 }
 
-const std::string& Tool_Resource::getIndexCachePath() { return s_indexFilePath; }
+std::string Tool_Resource::getIndexCachePath() {
+    std::lock_guard<std::mutex> guard(cachePathLock());
+    return cachePath();
+}

@@ -1,6 +1,7 @@
 // qdsearch --index, --list-indexes and --quick, run as a program.
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <set>
 #include <sys/stat.h>
 
@@ -27,6 +28,9 @@ TEST(QdSearchIndex, IndexListAndQuickSearchAgree) {
     ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--list-indexes", "--cache", cache.path()}, &out, &err), 0);
     // root, tab, entries (a_b, a, b, one, two, three, skip), tab, time
     EXPECT_EQ(out.substr(0, out.find('\t', tree.path().size() + 1)), tree.path() + "\t7");
+    // then the local time the cache was written
+    EXPECT_TRUE(std::regex_search(out, std::regex("\t7\t[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\n$")))
+        << out;
 
     tree.write("late.txt", "5");   // not in the cache
     ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--quick", "--cache", cache.path(), "--no-auto-normal", "*.txt",

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/QdOptionParser.h"
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The user-defined content expression turned into terms.
 #include <gtest/gtest.h>
 
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "content/ContentTermBuilder.h"
 
 namespace {

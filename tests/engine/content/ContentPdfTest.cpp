@@ -16,9 +16,9 @@
 #include "content/CT_PDF.h"
 #include "content/ContentTermBuilder.h"
 #include "content/Search_CT.h"
-#include "search/Data_FileItem.h"
-#include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Data_FileItem.h"
+#include "platform/Event.h"
+#include "records/Search_Rule.h"
 #include "support/TempDir.h"
 #include "support/TestPdf.h"
 #include "support/TestPaths.h"
@@ -53,14 +53,13 @@ private:
 class ContentPdf : public ::testing::Test {
 protected:
     void SetUp() override {
-        Search_Man::s_hStopSearchEvent.reset();
+        ct.setStopEvent(&stop);
         // Keep our temporary text files apart from other programs' files.
         m_oldTmp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
         ::setenv("TMPDIR", tmp.path().c_str(), 1);
         pdfPath = docs.write("Report.pdf", makePdf("Quarterly zanzibar figures"));
     }
     void TearDown() override {
-        Search_Man::s_hStopSearchEvent.reset();
         if (m_oldTmp.empty())
             ::unsetenv("TMPDIR");
         else
@@ -80,6 +79,7 @@ protected:
     }
 
     TempDir docs, tmp;
+    Event stop;   // the content searcher's stop event
     Search_CT ct;
     std::string pdfPath;
     std::string m_oldTmp;
@@ -160,10 +160,10 @@ TEST_F(ContentPdf, StopRequestEndsRunningConversion) {
               "#!/bin/sh\nPATH=/usr/bin:/bin\necho $$ > '" + pidFile + "'\nexec sleep 600\n");
     ASSERT_EQ(::chmod((bin + "/pdftotext").c_str(), 0755), 0);
     ScopedPath slow(bin);
-    std::thread stopper([&pidFile] {
+    std::thread stopper([this, &pidFile] {
         for (int i = 0; i < 2000 && ::access(pidFile.c_str(), F_OK) != 0; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        Search_Man::s_hStopSearchEvent.set();
+        stop.set();
     });
     const bool found = search("Report.pdf", {"zanzibar"});
     stopper.join();
@@ -200,7 +200,7 @@ TEST_F(ContentPdf, FifoNamedPdfDoesNotHangRegression) {
         request.isNot = isNot;
         const bool found = finishesInTime([&] { return search("x.pdf", request); },
                                           [&] {
-                                              Search_Man::s_hStopSearchEvent.set();
+                                              stop.set();
                                               const int w = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
                                               if (w >= 0)
                                                   ::close(w);
@@ -308,7 +308,7 @@ TEST_F(ContentPdf, TextBeyondTheBoundIsNotSearched) {
                   " /dev/zero\necho secretword\nexec sleep 600\n");
     ASSERT_EQ(::chmod((bin + "/pdftotext").c_str(), 0755), 0);
     ScopedPath endless(bin);
-    const auto unblock = [] { Search_Man::s_hStopSearchEvent.set(); };
+    const auto unblock = [this] { stop.set(); };
     EXPECT_TRUE(finishesInTime([&] { return search("Report.pdf", term("zanzibar")); }, unblock));
     EXPECT_FALSE(finishesInTime([&] { return search("Report.pdf", term("secretword")); }, unblock));
 }

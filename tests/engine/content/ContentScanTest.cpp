@@ -9,9 +9,9 @@
 #include "content/CT_Hex.h"
 #include "content/ContentTermBuilder.h"
 #include "content/Search_CT.h"
-#include "search/Data_FileItem.h"
-#include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Data_FileItem.h"
+#include "platform/Event.h"
+#include "records/Search_Rule.h"
 #include "support/Unprivileged.h"
 #include "support/TempDir.h"
 #include "tools/Tool_Utf16.h"
@@ -67,8 +67,6 @@ Scan scanFile(const std::string& path, const std::vector<TermSpec>& termList) {
 
 class ContentScan : public ::testing::Test {
 protected:
-    void SetUp() override { Search_Man::s_hStopSearchEvent.reset(); }
-    void TearDown() override { Search_Man::s_hStopSearchEvent.reset(); }
     TempDir dir;
 };
 
@@ -464,8 +462,10 @@ TEST_F(ContentScan, StopRequestMidFileEndsScanWithoutMatch) {
     Search_Rule rule;
     rule.containText.push_back(makeTerm({"first"}));
     rule.containText.push_back(makeTerm({"last"}));
+    Event stop;
     InterruptedReader scanner;
-    scanner.afterFirstRead = [] { Search_Man::s_hStopSearchEvent.set(); };
+    scanner.setStopEvent(&stop);
+    scanner.afterFirstRead = [&stop] { stop.set(); };
     ASSERT_TRUE(scanner.open(path, false));
     EXPECT_FALSE(scanner.scanTerms(rule));
     EXPECT_FALSE(scanner.foundTerms()[1]);

@@ -1,7 +1,7 @@
 // Term building from what a person typed: text or hexadecimal, ANSI, UTF-16 or both.
 #include <gtest/gtest.h>
 
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "content/ContentTermBuilder.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "tools/Tool_Utf16.h"
 
 namespace {

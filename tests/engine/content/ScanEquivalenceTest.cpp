@@ -8,7 +8,7 @@
 #include "ReferenceScan.h"
 #include "content/CT_Hex.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "support/TempDir.h"
 #include "tools/Tool_Utf16.h"
 

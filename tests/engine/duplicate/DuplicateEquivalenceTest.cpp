@@ -132,6 +132,7 @@ TEST(GroupingMatchesPairwiseScan, AtEveryLevelOnRandomCandidateLists) {
                 });
                 const Outcome bucketed = runOnce(*scenario, stopAfter, [&](auto* r, auto& c) {
                     Duplicate_Man finder;
+                    finder.setStopEvent(&Search_Man::s_hStopSearchEvent);
                     return finder.search(r, rule, c);
                 });
                 ASSERT_EQ(bucketed.groups, pairwise.groups);

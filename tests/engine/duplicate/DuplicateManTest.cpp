@@ -36,6 +36,7 @@ std::unique_ptr<Run> group(int level, std::vector<std::unique_ptr<Data_FileItem>
     rule.bEnable = 1;
     rule.iLevel = level;
     Duplicate_Man finder;
+    finder.setStopEvent(&Search_Man::s_hStopSearchEvent);
     run->returned = finder.search(&run->receiver, rule, candidates);
     run->emptied = candidates.empty();
     return run;
@@ -448,6 +449,7 @@ TEST_F(DuplicateManTest, StopDuringTheRunKeepsDeliveredGroupsAndDropsTheRest) {
     RecordingReceiver receiver;
     receiver.stopAfterMessages = 2;   // stop is asked for while the second group is formed
     Duplicate_Man finder;
+    finder.setStopEvent(&Search_Man::s_hStopSearchEvent);
     const uint32_t returned = finder.search(&receiver, rule, items);
     const std::vector<std::vector<Member>> expected = {{{3, 1}, {0, 1}}, {{4, 2}, {1, 2}}};
     EXPECT_EQ(receiver.groups, expected);

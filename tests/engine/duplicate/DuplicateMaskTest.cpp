@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "duplicate/Duplicate_Man.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "duplicate/Duplicate_Man.h"
-#include "search/Data_FileItem.h"
-#include "search/ISearchResultReciever.h"
+#include "records/Data_FileItem.h"
+#include "records/ISearchResultReciever.h"
 
 namespace duptest {
 

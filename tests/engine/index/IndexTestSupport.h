@@ -10,7 +10,7 @@
 
 #include "index/IndexGeneration.h"
 #include "index/SF_SaverSet.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "tools/Tool_Resource.h"
 
 namespace IndexTest {
@@ -94,9 +94,9 @@ inline std::string u32(uint32_t v) {
 #include "index/IIndexResultReceiver.h"
 #include "index/SF_Man.h"
 #include "index/Search_CachePathSearcher.h"
-#include "search/ISearchResultReciever.h"
+#include "records/ISearchResultReciever.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 
 namespace IndexTest {
 

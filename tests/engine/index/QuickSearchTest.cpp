@@ -6,6 +6,7 @@
 #include <random>
 
 #include "IndexTestSupport.h"
+#include "content/ContentTermBuilder.h"
 #include "index/FolderIncludeIndex.h"
 #include "index/IndexIncludeFolder.h"
 #include "support/TempDir.h"
@@ -41,6 +42,32 @@ protected:
     }
     TempDir cache, tree;
 };
+
+// Stops the search it belongs to at the first match.
+struct StopAtFirstMatch : PathCollector {
+    void addResult(const Search_Rule& rule, std::unique_ptr<Data_FileItem> item, bool fromWalk) override {
+        PathCollector::addResult(rule, std::move(item), fromWalk);
+        Search_Man::s_hStopSearchEvent.set();
+    }
+};
+
+// The cache scan polls the search's stop event after every content test: a stop request
+// ends it with the entry in progress, however many entries are left.
+TEST_F(QuickSearch, StopRequestEndsAContentScanOfTheCacheEarly) {
+    for (int k = 0; k < 12; ++k)
+        tree.write("f" + std::to_string(k) + ".txt", "a needle here");
+    indexRoots({root()});
+    Search_Rule rule;
+    rule.names = {"*.txt"};
+    rule.folders = {root()};
+    rule.bAutoNormalSearch = false;   // only the cache answers
+    ASSERT_TRUE(ContentTermBuilder::addTerms(rule.containText, ContentTermRequest{"needle"}).ok);
+    EXPECT_EQ(run(rule, true, {root()}).size(), 12u);
+    StopAtFirstMatch stopping;
+    run(rule, true, {root()}, &stopping);
+    EXPECT_EQ(stopping.paths.size(), 1u);
+    Search_Man::s_hStopSearchEvent.reset();
+}
 
 TEST(Regrouping, FoldersInsideAndAroundIndexedRoots) {
     QuickMan man;

@@ -8,11 +8,11 @@
 
 #include "RecordingReceiver.h"
 #include "archive/CExtractMgr.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "tools/FileNameSplit.h"
 #include "search/NameLinePreparer.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "support/TempDir.h"
 #include "support/TestPaths.h"
 

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "search/NameLinePreparer.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/FileNameGroupMatch.h"
+#include "records/Search_Rule.h"
 #include "tools/Tool_Resource.h"
 #include "tools/Tool_WCComp.h"
 
@@ -187,7 +188,7 @@ bool nameMatches(const std::string& line, bool disable, const std::string& fileN
     item.setFileName(fileName);
     for (const auto& g : groups)
         if (Tool_WCComp::comparePattenString(g->strExtPattern, item.m_strExt, false) == 0 &&
-            Tool_Resource::compareFileGroup(g.get(), item.m_strTitle.c_str(), false))
+            FileNameGroupMatch::compareFileGroup(g.get(), item.m_strTitle.c_str(), false))
             return true;
     return false;
 }
@@ -239,8 +240,8 @@ TEST(NameMatching, PathPatternsWhenLineStartsWithSlash) {
     Search_Rule rule;
     auto groups = prepareGroups("/src", false, rule);
     ASSERT_EQ(groups.size(), 1u);
-    EXPECT_TRUE(Tool_Resource::compareFileGroup(groups[0].get(), "/proj/src/", true));
-    EXPECT_FALSE(Tool_Resource::compareFileGroup(groups[0].get(), "/proj/lib/", true));
+    EXPECT_TRUE(FileNameGroupMatch::compareFileGroup(groups[0].get(), "/proj/src/", true));
+    EXPECT_FALSE(FileNameGroupMatch::compareFileGroup(groups[0].get(), "/proj/lib/", true));
 }
 
 // ---- the small string operations --------------------------------------------------------

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "search/Data_FileItem.h"
-#include "search/ISearchResultReciever.h"
+#include "records/Data_FileItem.h"
+#include "records/ISearchResultReciever.h"
 
 class RecordingReceiver : public ISearchResultReciever {
 public:

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 
 namespace {
 

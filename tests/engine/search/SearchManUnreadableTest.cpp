@@ -10,7 +10,7 @@
 #include "content/ContentTermBuilder.h"
 #include "search/NameLinePreparer.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 

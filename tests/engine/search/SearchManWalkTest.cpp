@@ -9,11 +9,11 @@
 #include <unistd.h>
 
 #include "RecordingReceiver.h"
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "content/ContentTermBuilder.h"
 #include "search/NameLinePreparer.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 #include "tools/Tool_Resource.h"

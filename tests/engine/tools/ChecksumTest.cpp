@@ -10,7 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "support/TempDir.h"
 #include "support/TestPaths.h"
 #include "tools/Tool_CRC32.h"

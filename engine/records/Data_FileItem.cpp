@@ -1,4 +1,4 @@
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include <algorithm>
 #include <sys/stat.h>
 

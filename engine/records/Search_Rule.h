@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "content/ContainTextItem.h"
-#include "search/Data_FileItem.h"
-#include "search/Duplicate_Rule.h"
-#include "search/Rule_Date.h"
+#include "records/ContainTextItem.h"
+#include "records/Data_FileItem.h"
+#include "records/Duplicate_Rule.h"
+#include "records/Rule_Date.h"
 
 struct Search_Rule {
     Search_Rule() = default;

@@ -8,10 +8,10 @@
 #include <unistd.h>
 
 #include "archive/CExtractMgr.h"
-#include "search/Data_FileItem.h"
+#include "records/ArchiveMemberExtract.h"
+#include "records/Data_FileItem.h"
 #include "support/TempDir.h"
 #include "support/TestPaths.h"
-#include "tools/Tool_Resource.h"
 
 namespace {
 
@@ -75,19 +75,19 @@ protected:
 
 TEST_F(TemporaryExtractionTest, MemberGoesToAPrivateFolderNamedAfterTheArchive) {
     Data_FileItem item = member("docs/report.txt", "report.txt");
-    const std::string folder = Tool_Resource::extractFileToTemporaryFolder(item);
+    const std::string folder = ArchiveMemberExtract::extractFileToTemporaryFolder(item);
     ASSERT_EQ(folder, m_tmp.path() + "/~QD~pack.zip/");
     EXPECT_EQ(readAll(folder + "report.txt"), "quarterly numbers");
     struct stat st {};
     ASSERT_EQ(::stat((m_tmp / "~QD~pack.zip").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     // A second extraction replaces the file in the same folder.
-    EXPECT_EQ(Tool_Resource::extractFileToTemporaryFolder(item), folder);
+    EXPECT_EQ(ArchiveMemberExtract::extractFileToTemporaryFolder(item), folder);
 }
 
 TEST_F(TemporaryExtractionTest, ConvertDescribesTheExtractedFile) {
     Data_FileItem item = member("docs/report.txt", "report.txt");
-    std::unique_ptr<Data_FileItem> file = Tool_Resource::convertArchiveFileToTempFile(item);
+    std::unique_ptr<Data_FileItem> file = ArchiveMemberExtract::convertArchiveFileToTempFile(item);
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->m_strPath, m_tmp.path() + "/~QD~pack.zip/");
     EXPECT_EQ(file->getFullFileName(), m_tmp.path() + "/~QD~pack.zip/report.txt");
@@ -100,13 +100,13 @@ TEST_F(TemporaryExtractionTest, ConvertDescribesTheExtractedFile) {
 
 TEST_F(TemporaryExtractionTest, FolderMemberOrBadIndexGivesNothing) {
     Data_FileItem folderItem = member("docs", "docs");
-    EXPECT_EQ(Tool_Resource::convertArchiveFileToTempFile(folderItem), nullptr);
+    EXPECT_EQ(ArchiveMemberExtract::convertArchiveFileToTempFile(folderItem), nullptr);
     Data_FileItem bad = member("docs/report.txt", "report.txt");
     bad.m_nArchiveIndex = 99;
-    EXPECT_EQ(Tool_Resource::extractFileToTemporaryFolder(bad), "");
+    EXPECT_EQ(ArchiveMemberExtract::extractFileToTemporaryFolder(bad), "");
     bad.m_nArchiveIndex = -1;
-    EXPECT_EQ(Tool_Resource::extractFileToTemporaryFolder(bad), "");
-    EXPECT_EQ(Tool_Resource::convertArchiveFileToTempFile(bad), nullptr);
+    EXPECT_EQ(ArchiveMemberExtract::extractFileToTemporaryFolder(bad), "");
+    EXPECT_EQ(ArchiveMemberExtract::convertArchiveFileToTempFile(bad), nullptr);
 }
 
 TEST_F(TemporaryExtractionTest, NotAnArchiveGivesNothing) {
@@ -115,12 +115,12 @@ TEST_F(TemporaryExtractionTest, NotAnArchiveGivesNothing) {
     item.m_strArchiveName = "plain.txt";
     item.m_strPath = m_files.path() + "/";
     m_files.write("plain.txt", "x");
-    EXPECT_EQ(Tool_Resource::extractFileToTemporaryFolder(item), "");
+    EXPECT_EQ(ArchiveMemberExtract::extractFileToTemporaryFolder(item), "");
     Data_FileItem corrupt;
     corrupt.m_strArchiveName = "bad.zip";
     corrupt.m_strPath = m_files.path() + "/";
     m_files.write("bad.zip", "this is no zip");
-    EXPECT_EQ(Tool_Resource::extractFileToTemporaryFolder(corrupt), "");
+    EXPECT_EQ(ArchiveMemberExtract::extractFileToTemporaryFolder(corrupt), "");
 }
 
 // In a shared temporary folder another user could plant the folder name as a link to a
@@ -129,7 +129,7 @@ TEST_F(TemporaryExtractionTest, TemporaryFolderSymlinkIsRefused) {
     const std::string elsewhere = m_files.mkdir("elsewhere");
     ASSERT_EQ(::symlink(elsewhere.c_str(), (m_tmp / "~QD~pack.zip").c_str()), 0);
     Data_FileItem item = member("docs/report.txt", "report.txt");
-    EXPECT_EQ(Tool_Resource::extractFileToTemporaryFolder(item), "");
+    EXPECT_EQ(ArchiveMemberExtract::extractFileToTemporaryFolder(item), "");
     EXPECT_NE(::access((elsewhere + "/report.txt").c_str(), F_OK), 0);
 }
 
@@ -137,7 +137,7 @@ TEST_F(TemporaryExtractionTest, ExistingTemporaryFolderIsMadePrivate) {
     m_tmp.mkdir("~QD~pack.zip");
     ::chmod((m_tmp / "~QD~pack.zip").c_str(), 0777);
     Data_FileItem item = member("other.txt", "other.txt");
-    ASSERT_EQ(Tool_Resource::extractFileToTemporaryFolder(item), m_tmp.path() + "/~QD~pack.zip/");
+    ASSERT_EQ(ArchiveMemberExtract::extractFileToTemporaryFolder(item), m_tmp.path() + "/~QD~pack.zip/");
     struct stat st {};
     ASSERT_EQ(::stat((m_tmp / "~QD~pack.zip").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);

@@ -1,11 +1,12 @@
-// Tool_Resource: archive members as temporary files.
+#include "records/ArchiveMemberExtract.h"
+
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "archive/CExtractMgr.h"
 #include "archive/SafeMemberName.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "tools/Tool_Resource.h"
 
 namespace {
@@ -50,7 +51,7 @@ std::string temporaryFolderFor(const std::string& archivePath) {
 }
 }  // namespace
 
-std::string Tool_Resource::extractFileToTemporaryFolder(Data_FileItem& member) {
+std::string ArchiveMemberExtract::extractFileToTemporaryFolder(Data_FileItem& member) {
     if (member.m_nArchiveIndex < 0)
         return {};
     const std::string archivePath = member.getFullNameIncludeArchivePath();
@@ -65,7 +66,7 @@ std::string Tool_Resource::extractFileToTemporaryFolder(Data_FileItem& member) {
     return folder + "/";
 }
 
-std::unique_ptr<Data_FileItem> Tool_Resource::convertArchiveFileToTempFile(Data_FileItem& member) {
+std::unique_ptr<Data_FileItem> ArchiveMemberExtract::convertArchiveFileToTempFile(Data_FileItem& member) {
     const std::string folder = extractFileToTemporaryFolder(member);
     if (folder.empty())
         return nullptr;

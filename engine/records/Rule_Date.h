@@ -2,7 +2,7 @@
 // The date test of a search. Exactly one of the three flags is set by the date panel.
 #include <cstdint>
 
-#include "search/Date_SpecifyDate.h"
+#include "records/Date_SpecifyDate.h"
 
 struct Rule_Date {
     bool bAny = true;       // date not tested

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/CArchive.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 
 namespace {
 

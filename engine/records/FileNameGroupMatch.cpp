@@ -1,17 +1,16 @@
-// Evaluation of prepared name groups and completion of single file masks.
+#include "records/FileNameGroupMatch.h"
+
 #include <cstring>
 #include <limits>
 
-#include "search/FileNameGroup.h"
-#include "tools/Tool_Resource.h"
-#include "tools/Tool_Text.h"
+#include "records/FileNameGroup.h"
 #include "tools/Tool_WCComp.h"
 
-bool Tool_Resource::compareFileGroup(const FileNameGroup* group, const char* text, bool usePathPatterns) {
+bool FileNameGroupMatch::compareFileGroup(const FileNameGroup* group, const char* text, bool usePathPatterns) {
     return compareFileGroup(group, text, text ? std::strlen(text) : 0, usePathPatterns);
 }
 
-bool Tool_Resource::compareFileGroup(const FileNameGroup* group, const char* text, size_t length,
+bool FileNameGroupMatch::compareFileGroup(const FileNameGroup* group, const char* text, size_t length,
                                      bool usePathPatterns) {
     if (!group)
         return false;
@@ -34,22 +33,4 @@ bool Tool_Resource::compareFileGroup(const FileNameGroup* group, const char* tex
         }
     }
     return value;
-}
-
-void Tool_Resource::fullfillSearchPattern(std::string& pattern) {
-    Tool_Text::trim(pattern);
-    if (pattern.empty()) {
-        pattern.assign(1, '*');
-    } else if (pattern.find('.') == std::string::npos) {
-        pattern = Tool_Text::concat("*", pattern, "*.*");
-    } else if (pattern.front() == '.') {
-        pattern = Tool_Text::concat("*", pattern, "*");
-    } else if (pattern.back() == '.') {
-        pattern += '*';
-    } else if (pattern.find('*') != std::string::npos) {
-        if (pattern.back() != '*')
-            pattern += '*';
-    } else {
-        pattern = Tool_Text::concat("*", pattern, "*");
-    }
 }

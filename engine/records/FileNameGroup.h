@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "search/NamePatternTerm.h"
+#include "records/NamePatternTerm.h"
 
 struct FileNameGroup {
     std::string strExtPattern;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 
 struct Search_Rule;
 class Search_CachePathSearcher;

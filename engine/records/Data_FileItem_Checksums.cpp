@@ -1,5 +1,5 @@
 // Data_FileItem: the cached checksums of the item's file.
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "tools/Tool_Resource.h"
 
 uint32_t Data_FileItem::calcCRC32() {

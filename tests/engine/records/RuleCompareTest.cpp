@@ -5,14 +5,15 @@
 #include <limits>
 
 #include "platform/FileTimeConvert.h"
-#include "search/Data_FileItem.h"
-#include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Rule_Compare.h"
+#include "records/Search_Rule.h"
 
 namespace {
 
 constexpr uint64_t kSecond = 10'000'000ULL;
 constexpr uint64_t kDay = 86'400ULL * kSecond;
+// The "now" of the date tests: a day in 2022.
+constexpr uint64_t kNow = 133'000'000'000'000'000ULL;
 
 // ---- getBytes ---------------------------------------------------------------------------
 
@@ -27,7 +28,7 @@ class GetBytes : public ::testing::TestWithParam<BytesCase> {};
 
 TEST_P(GetBytes, GivesTheCeilingInBytes) {
     const BytesCase& c = GetParam();
-    EXPECT_EQ(Search_Man::getBytes(c.value, c.unit), c.expected);
+    EXPECT_EQ(Rule_Compare::getBytes(c.value, c.unit), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -45,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BytesCase{"LargestBelowTwoToThe63Fits", 8796092497920.0f, 2, 9223371487098961920LL}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// ---- _compareSize -----------------------------------------------------------------------
+// ---- compareSize -----------------------------------------------------------------------
 
 struct SizeCase {
     const char* name;
@@ -66,7 +67,7 @@ TEST_P(CompareSize, BoundsAreInclusive) {
     rule.bSmallerOn = c.smaller;
     rule.fSmallerSize = 1;
     rule.wSmallerUnit = 1;
-    EXPECT_EQ(Search_Man::_compareSize(c.size, rule), c.expected);
+    EXPECT_EQ(Rule_Compare::compareSize(c.size, rule), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -79,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{"NoBoundPassesAnything", 1 << 30, false, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// ---- _compareDate: within a period ------------------------------------------------------
+// ---- compareDate: within a period ------------------------------------------------------
 
 struct WithinCase {
     const char* name;
@@ -93,8 +94,7 @@ class CompareDateWithin : public ::testing::TestWithParam<WithinCase> {};
 
 TEST_P(CompareDateWithin, LastWriteTimeInsideTheWindow) {
     const WithinCase& c = GetParam();
-    const uint64_t now = 133'000'000'000'000'000ULL;   // a day in 2022
-    Search_Man::s_curTime = now;
+    const uint64_t now = kNow;
     Rule_Date date;
     date.bAny = false;
     date.bWithin = true;
@@ -102,7 +102,7 @@ TEST_P(CompareDateWithin, LastWriteTimeInsideTheWindow) {
     date.nUnit = c.unit;
     const FILETIME lastWrite = FILETIME::fromU64(static_cast<uint64_t>(static_cast<int64_t>(now) + c.offsetTicks));
     const FILETIME other = FILETIME::fromU64(now);   // creation and access are not looked at
-    EXPECT_EQ(Search_Man::_compareDate(lastWrite, other, other, date), c.expected);
+    EXPECT_EQ(Rule_Compare::compareDate(lastWrite, other, other, date, kNow), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -128,12 +128,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CompareDate, AnyPassesAndNoFlagFails) {
     Rule_Date date;
     FILETIME t = FILETIME::fromU64(5);
-    EXPECT_TRUE(Search_Man::_compareDate(t, t, t, date));
+    EXPECT_TRUE(Rule_Compare::compareDate(t, t, t, date, kNow));
     date.bAny = false;
-    EXPECT_FALSE(Search_Man::_compareDate(t, t, t, date));
+    EXPECT_FALSE(Rule_Compare::compareDate(t, t, t, date, kNow));
 }
 
-// ---- _compareDate: between two days -----------------------------------------------------
+// ---- compareDate: between two days -----------------------------------------------------
 
 std::time_t localSeconds(int y, int mo, int d, int h, int mi, int s) {
     LocalDateTime local;
@@ -182,7 +182,7 @@ TEST_P(CompareDateBetween, WholeLocalDays) {
     const FILETIME outside = FILETIME::fromU64(localTicks(2000, 1, 1, 0, 0, 0));
     FILETIME write = outside, creation = outside, access = outside;
     (c.kind == 0 ? write : c.kind == 1 ? creation : access) = chosen;
-    EXPECT_EQ(Search_Man::_compareDate(write, creation, access, date), c.expected);
+    EXPECT_EQ(Rule_Compare::compareDate(write, creation, access, date, kNow), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -207,15 +207,7 @@ TEST(CompareDate, BetweenLooksOnlyAtTheChosenTime) {
     date.specifyDate.tTo = localSeconds(2023, 3, 10, 23, 59, 59);
     const FILETIME inside = FILETIME::fromU64(localTicks(2023, 3, 10, 12, 0, 0));
     const FILETIME outside = FILETIME::fromU64(localTicks(2023, 3, 12, 12, 0, 0));
-    EXPECT_FALSE(Search_Man::_compareDate(inside, outside, inside, date));
-}
-
-TEST(CompareDate, ConversionsRoundTrip) {
-    const uint64_t value = 0x0123456789ABCDEFULL;
-    EXPECT_EQ(Search_Man::convertFILETIMEToULONGLONG(Search_Man::convertULONGLONGToFILETIME(value)), value);
-    const FILETIME ft = Search_Man::convertULONGLONGToFILETIME(value);
-    EXPECT_EQ(ft.dwLowDateTime, 0x89ABCDEFu);
-    EXPECT_EQ(ft.dwHighDateTime, 0x01234567u);
+    EXPECT_FALSE(Rule_Compare::compareDate(inside, outside, inside, date, kNow));
 }
 
 }  // namespace

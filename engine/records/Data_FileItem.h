@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "platform/FILETIME.h"
-#include "search/ContentSnippet.h"
+#include "platform/FileAttributes.h"
+#include "records/ContentSnippet.h"
 
 class CArchive;
 
@@ -43,12 +44,13 @@ public:
     std::string m_strNameCache;
     std::string m_strFullNameCache;
 
-    // Windows attribute bits, as the file-property mapping of this platform sets them.
-    static constexpr uint32_t ATTR_READONLY = 0x01;
-    static constexpr uint32_t ATTR_HIDDEN = 0x02;
-    static constexpr uint32_t ATTR_SYSTEM = 0x04;
-    static constexpr uint32_t ATTR_DIRECTORY = 0x10;
-    static constexpr uint32_t ATTR_REPARSE_POINT = 0x400;
+    // Windows attribute bits (FileAttributes), as the file-property mapping of this
+    // platform sets them.
+    static constexpr uint32_t ATTR_READONLY = FileAttributes::kReadOnly;
+    static constexpr uint32_t ATTR_HIDDEN = FileAttributes::kHidden;
+    static constexpr uint32_t ATTR_SYSTEM = FileAttributes::kSystem;
+    static constexpr uint32_t ATTR_DIRECTORY = FileAttributes::kDirectory;
+    static constexpr uint32_t ATTR_REPARSE_POINT = FileAttributes::kReparsePoint;
 
     uint32_t isDirectory() const { return m_dwAttributes & ATTR_DIRECTORY; }
     uint32_t isHidden() const { return m_dwAttributes & ATTR_HIDDEN; }
