@@ -20,7 +20,7 @@
 #include "index/SF_SaverSet.h"
 #include "index/Search_CachePathSearcher.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "shell/AppSettings.h"
 #include "shell/File_ListView.h"
 #include "shell/ResultCellText.h"

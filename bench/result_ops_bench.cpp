@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/FileMover.h"
 #include "shell/ResultFile.h"
 

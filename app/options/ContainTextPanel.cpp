@@ -15,7 +15,7 @@
 #include "content/ContentTermBuilder.h"
 #include "options/HistoryCombo.h"
 #include "options/OptionMessage.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "shell/LanguageText.h"
 
 namespace {

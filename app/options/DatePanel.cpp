@@ -10,7 +10,7 @@
 #include <QSpinBox>
 
 #include "options/OptionValueLimits.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "shell/LanguageText.h"
 
 namespace {

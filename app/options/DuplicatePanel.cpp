@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "shell/LanguageText.h"
 #include "tools/Tool_Resource.h"
 

@@ -21,7 +21,7 @@
 #include "options/OptionMessage.h"
 #include "platform/MountPoints.h"
 #include "search/NameLinePreparer.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "shell/LanguageText.h"
 #include "tools/Tool_Resource.h"
 

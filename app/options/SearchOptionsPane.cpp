@@ -13,7 +13,7 @@
 #include "options/OptionMessage.h"
 #include "options/SearchOptionsFile.h"
 #include "options/SizePanel.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "shell/AppSettings.h"
 #include "shell/CommandIds.h"
 #include "shell/File_HoldWnd.h"

@@ -7,7 +7,7 @@
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "shell/LanguageText.h"
 
 namespace {

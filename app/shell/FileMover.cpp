@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <memory>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/FileDeleter.h"
 #include "shell/FileRenamer.h"
 

@@ -10,7 +10,7 @@
 #include <QMessageBox>
 #include <QPainter>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/AppSettings.h"
 #include "shell/LanguageText.h"
 #include "shell/ResultCellText.h"

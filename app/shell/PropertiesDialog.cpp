@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "platform/FileTimeConvert.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/LanguageText.h"
 #include "shell/LocalFileUrl.h"
 #include "shell/ResultExport.h"

@@ -6,7 +6,7 @@
 #include <QTime>
 #include <string>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/LanguageText.h"
 #include "shell/ResultDisplayOptions.h"
 #include "tools/Tool_Resource.h"

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/CommandIds.h"
 #include "shell/IResultListAccess.h"
 #include "shell/LanguageText.h"

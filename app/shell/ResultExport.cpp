@@ -7,7 +7,7 @@
 
 #include "platform/AtomicFileWriter.h"
 #include "platform/FileTimeConvert.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/IResultListAccess.h"
 #include "tools/Tool_Resource.h"
 

@@ -9,7 +9,7 @@
 
 #include "platform/AtomicFileWriter.h"
 #include "platform/CArchive.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/IResultListAccess.h"
 
 namespace {

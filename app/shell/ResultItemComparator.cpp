@@ -10,7 +10,7 @@
 #include <optional>
 #include <thread>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 
 namespace {
 QString fromUtf8(const std::string& s)

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QPainter>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/ResultCellText.h"
 #include "shell/ResultDisplayOptions.h"
 #include "shell/ResultListModel.h"

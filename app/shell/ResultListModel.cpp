@@ -10,8 +10,9 @@
 #include <algorithm>
 
 #include "duplicate/Duplicate_Man.h"
+#include "search/Search_Man.h"
 #include "index/Search_CachePathSearcher.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "shell/LanguageFormat.h"
 #include "shell/LanguageText.h"
 #include "shell/ResultCellText.h"
@@ -311,6 +312,7 @@ void ResultListModel::searchFinished(uint32_t elapsedMilliseconds, const Search_
         m_indexHits.resize(size_t(first));
     }
     Duplicate_Man finder;
+    finder.setStopEvent(&Search_Man::s_hStopSearchEvent);  // Stop also ends the grouping
     const uint32_t grouped = finder.search(this, rule.duplicate, candidates);
     showMessage(std::make_unique<std::string>(
         LanguageFormat::format(LanguageText::plain(kDuplicatesFoundText), {qint64(grouped)}).toStdString()));

@@ -26,8 +26,8 @@
 #include <string>
 #include <vector>
 
-#include "search/Data_FileItem.h"
-#include "search/ISearchResultReciever.h"
+#include "records/Data_FileItem.h"
+#include "records/ISearchResultReciever.h"
 #include "shell/IResultListAccess.h"
 #include "shell/ResultDisplayOptions.h"
 

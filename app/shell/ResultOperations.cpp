@@ -14,7 +14,8 @@
 #include <cerrno>
 #include <set>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
+#include "records/ArchiveMemberExtract.h"
 #include "shell/CommandEnabling.h"
 #include "shell/CommandIds.h"
 #include "shell/CsvColumnDialog.h"
@@ -240,7 +241,7 @@ std::vector<std::string> ResultOperations::selectedFilePaths(std::vector<std::un
         Data_FileItem& item = m_list.itemAt(row);
         if (item.m_bInArchive) {
             anyMember = true;
-            auto extracted = Tool_Resource::convertArchiveFileToTempFile(item);
+            auto extracted = ArchiveMemberExtract::convertArchiveFileToTempFile(item);
             if (!extracted)
                 continue;  // left out, as an unreadable member cannot be handed on
             paths.push_back(extracted->getFullFileName());
@@ -371,7 +372,7 @@ void ResultOperations::openSelection()
     for (Data_FileItem* item : selectedItems()) {
         std::string path;
         if (item->m_bInArchive) {
-            auto extracted = Tool_Resource::convertArchiveFileToTempFile(*item);
+            auto extracted = ArchiveMemberExtract::convertArchiveFileToTempFile(*item);
             if (!extracted) {
                 tell(LanguageText::get(kExtractFailedText));
                 continue;
@@ -417,7 +418,7 @@ std::vector<qint64> ResultOperations::runOpenWith(int index)
         std::string path = item.getFullFileName();
         std::unique_ptr<Data_FileItem> extracted;
         if (item.m_bInArchive) {
-            extracted = Tool_Resource::convertArchiveFileToTempFile(item);
+            extracted = ArchiveMemberExtract::convertArchiveFileToTempFile(item);
             if (!extracted) {
                 if (rows.size() == 1)
                     tell(LanguageText::get(kExtractFailedText));

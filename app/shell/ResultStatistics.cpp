@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/LanguageText.h"
 #include "tools/Tool_Resource.h"
 

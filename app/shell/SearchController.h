@@ -20,7 +20,7 @@
 #include <thread>
 
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 
 class AppSettings;
 class ResultListModel;

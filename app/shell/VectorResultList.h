@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/IResultListAccess.h"
 
 class VectorResultList : public IResultListAccess {

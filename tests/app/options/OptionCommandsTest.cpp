@@ -13,7 +13,7 @@
 #include "options/NameLocationPanel.h"
 #include "options/SizePanel.h"
 #include "options/SearchOptionsPane.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "shell/AppSettings.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"

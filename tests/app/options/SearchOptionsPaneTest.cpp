@@ -18,7 +18,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 
-#include "content/ContainTextItem.h"
+#include "records/ContainTextItem.h"
 #include "options/ContainTextPanel.h"
 #include "options/DatePanel.h"
 #include "options/DialogsDataCodec.h"
@@ -33,7 +33,7 @@
 #include "options/SizePanel.h"
 #include "panels/AW_Desk.h"
 #include "panels/AW_Item.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "shell/AppSettings.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"

@@ -13,7 +13,7 @@
 #include "options/HistoryCombo.h"
 #include "options/NameLocationPanel.h"
 #include "options/SearchOptionsPane.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/AppSettings.h"
 #include "shell/CMainFrame.h"
 #include "shell/ResultListModel.h"

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "archive/CExtractMgr.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/FileDeleter.h"
 #include "shell/FileMover.h"
 #include "shell/LanguageText.h"

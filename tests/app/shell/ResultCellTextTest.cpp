@@ -2,7 +2,7 @@
 // formatting the list's status lines go through.
 #include <QtTest>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/LanguageFormat.h"
 #include "shell/LanguageText.h"
 #include "shell/ResultCellText.h"

@@ -13,7 +13,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/DetachedProcess.h"
 #include "shell/FileDeleter.h"
 #include "shell/FileRenamer.h"

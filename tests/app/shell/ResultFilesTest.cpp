@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "platform/CArchive.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 #include "shell/LanguageText.h"
 #include "shell/ResultExport.h"
 #include "shell/ResultFile.h"

@@ -16,7 +16,7 @@
 #include "index/SF_SaverSet.h"
 #include "search/NameLinePreparer.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "shell/AppSettings.h"
 #include "shell/ResultCellText.h"
 #include "shell/ResultListModel.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/FileTimeConvert.h"
-#include "search/Data_FileItem.h"
+#include "records/Data_FileItem.h"
 
 namespace ResultTestItems {
 

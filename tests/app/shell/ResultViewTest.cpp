@@ -16,7 +16,7 @@
 #include "content/ContentTermBuilder.h"
 #include "search/NameLinePreparer.h"
 #include "search/Search_Man.h"
-#include "search/Search_Rule.h"
+#include "records/Search_Rule.h"
 #include "shell/AppSettings.h"
 #include "shell/CMainFrame.h"
 #include "shell/File_ListView.h"
