@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <QAbstractItemModelTester>
+#include <QCheckBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QMenu>
@@ -14,11 +15,16 @@
 #include <set>
 
 #include "content/ContentTermBuilder.h"
+#include "options/ContainTextPanel.h"
+#include "options/HistoryCombo.h"
+#include "options/NameLocationPanel.h"
+#include "options/SearchOptionsPane.h"
 #include "search/NameLinePreparer.h"
 #include "search/Search_Man.h"
 #include "records/Search_Rule.h"
 #include "shell/AppSettings.h"
 #include "shell/CMainFrame.h"
+#include "shell/File_HoldWnd.h"
 #include "shell/File_ListView.h"
 #include "shell/MainStatusBar.h"
 #include "shell/ResultCellText.h"
@@ -517,14 +523,12 @@ void ResultViewTest::screenshotOfContentSearch()
     frame.resize(1100, 560);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    frame.setRuleFiller([root](Search_Rule& rule) {
-        NameLinePreparer::prepare("*", false, rule);
-        rule.folders.push_back(root.toStdString());
-        rule.iTargetOption = 0;
-        ContentTermRequest request;
-        request.text = "invoice";
-        return ContentTermBuilder::addTerms(rule.containText, request).ok;
-    });
+    // Described in the real panels, as a person would.
+    SearchOptionsPane* pane = frame.searchOptions();
+    frame.setSearchFolders({root});
+    pane->general()->quickCheck()->setChecked(false);
+    pane->containText()->textCombo()->setCurrentText(QStringLiteral("invoice"));
+    frame.findChild<File_HoldWnd*>()->openPanel(1);
     frame.searchOrStop();
     QTRY_VERIFY_WITH_TIMEOUT(!frame.searchController()->isRunning(), 20000);
     QCOMPARE(frame.resultModel()->rowCount(), 4);
