@@ -79,6 +79,15 @@ bool CommandEnabling::hasAction(int id)
     case SearchMusic:
     case SearchVideos:
     case SearchSpecifiedType:
+    case SearchOrStop:
+    case SelectAll:
+    case InvertSelection:
+    case RemoveSelected:
+    case RemoveAll:
+    case Statistics:
+    case Print:
+    case PrintPreview:
+    case PrintSetup:
         return true;
     default:
         return false;

@@ -117,10 +117,11 @@ void CommandEnablingTest::onlyCommandsWithAnActionAreEnabled_data()
     for (int id : {About, Help, Exit, OpenPanel1, OpenPanel1 + 2, OpenPanel5,
                    OpenAllPanels, FocusResultList, FocusOptionSide, SaveOptions, OpenOptions, NewSearch,
                    SearchImages, SearchMusic, SearchVideos, SearchSpecifiedType,
-                   OpenResult, SaveResult, Execute, CopyFiles, DeleteToTrash, MoveFiles, OpenWithFirst})
+                   OpenResult, SaveResult, Execute, CopyFiles, DeleteToTrash, MoveFiles, OpenWithFirst,
+                   SearchOrStop, SelectAll, InvertSelection, RemoveSelected, RemoveAll, Statistics, Print,
+                   PrintPreview, PrintSetup})
         QTest::newRow(QByteArray::number(id)) << id << true;
-    for (int id : {Options, RebuildLocalPaths, SearchOrStop, SaveMacro, ViewIndexLog, PrintSetup,
-                   IndexPathFirst, MacroFirst})
+    for (int id : {Options, RebuildLocalPaths, SaveMacro, ViewIndexLog, IndexPathFirst, MacroFirst})
         QTest::newRow(QByteArray::number(id)) << id << false;
 }
 
