@@ -32,6 +32,9 @@ public:
     QComboBox* levelCombo() const { return m_level; }
     QLineEdit* folderEdit() const { return m_folder; }
     QLineEdit* maskEdit() const { return m_mask; }
+    QPushButton* selectAllButton() const { return m_selectAll; }
+    QPushButton* selectFolderButton() const { return m_selectFolder; }
+    QPushButton* selectMaskButton() const { return m_selectMask; }
 
 signals:
     void selectAllCopiesRequested();

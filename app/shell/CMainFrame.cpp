@@ -18,7 +18,10 @@
 #include <QWindowStateChangeEvent>
 
 #include "archive/CExtractMgr.h"
+#include "duplicate/Duplicate_Man.h"
+#include "options/DuplicatePanel.h"
 #include "options/SearchOptionsPane.h"
+#include "records/Data_FileItem.h"
 #include "shell/AboutDialog.h"
 #include "shell/AppSettings.h"
 #include "shell/CommandEnabling.h"
@@ -29,7 +32,6 @@
 #include "shell/HelpLauncher.h"
 #include "shell/LanguageFormat.h"
 #include "shell/LanguageText.h"
-#include "tools/Tool_Resource.h"
 #include "shell/MainMenuBar.h"
 #include "shell/MainStatusBar.h"
 #include "shell/MainToolBar.h"
@@ -40,6 +42,7 @@
 #include "shell/SearchController.h"
 #include "shell/StatisticsDialog.h"
 #include "shell/ThemedIcon.h"
+#include "tools/Tool_Resource.h"
 #include "shell/WelcomeDialog.h"
 
 using namespace CommandIds;
@@ -93,6 +96,7 @@ CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
     setRuleFiller([pane = m_searchOptions](Search_Rule& rule) { return pane->fillRule(rule); });
     setResultOperations(new ResultOperations(*m_resultModel, this));
     connectResultOperations();
+    connectDuplicateSelection();
     // Accelerators of the list (Enter, Delete, Ctrl+C...) act only while it has the focus.
     for (int id : m_commands->ids())
         if (m_commands->isListScoped(id))
@@ -353,6 +357,29 @@ void CMainFrame::setResultOperations(ResultOperations* ops)
     connect(m_ops, &ResultOperations::statusText, this, [this](const QString& text) { m_statusBar->setPaneText(0, text); });
     connect(m_ops, &ResultOperations::openWithChanged, this, &CMainFrame::refreshRangeCommands);
     connect(m_ops, &QObject::destroyed, this, [this] { m_ops = nullptr; });
+}
+
+void CMainFrame::connectDuplicateSelection()
+{
+    DuplicatePanel* panel = m_searchOptions->duplicate();
+    connect(panel, &DuplicatePanel::selectAllCopiesRequested, this,
+            [this] { m_resultList->selectDuplicateCopies([](Data_FileItem&) { return true; }); });
+    connect(panel, &DuplicatePanel::selectByFolderRequested, this, [this](const QString& typed) {
+        if (typed.isEmpty())
+            return;
+        std::string folder = Tool_Resource::normalizePath(typed.toStdString());
+        if (folder.empty() || folder.back() != '/')
+            folder += '/';
+        m_resultList->selectDuplicateCopies(
+            [folder](Data_FileItem& item) { return item.m_strPath.compare(0, folder.size(), folder) == 0; });
+    });
+    connect(panel, &DuplicatePanel::selectByMaskRequested, this, [this](const QString& mask) {
+        if (mask.isEmpty())
+            return;
+        const std::string completed = mask.toStdString();
+        m_resultList->selectDuplicateCopies(
+            [completed](Data_FileItem& item) { return Duplicate_Man::matchesFileMask(completed, item); });
+    });
 }
 
 void CMainFrame::connectResultOperations()

@@ -127,6 +127,7 @@ private:
     void runPreset(const QString& pattern);
     void connectResultList();
     void connectResultOperations();
+    void connectDuplicateSelection();
     void onSearchCompleted(int count, uint32_t elapsedMilliseconds);
     void refreshListState();
     void showStatistics();

@@ -1,6 +1,8 @@
 // File_ListView: the result list's view, header and list commands.
 #include "shell/File_ListView.h"
 
+#include <map>
+
 #include <QApplication>
 #include <QDateTime>
 #include <QCursor>
@@ -149,6 +151,28 @@ void File_ListView::invertSelection()
         return;
     const QItemSelection all(m_model.index(0, 0), m_model.index(rows - 1, ResultCellText::kColumnCount - 1));
     selectionModel()->select(all, QItemSelectionModel::Toggle | QItemSelectionModel::Rows);
+    setFocus(Qt::OtherFocusReason);
+}
+
+void File_ListView::selectDuplicateCopies(const std::function<bool(Data_FileItem&)>& matches)
+{
+    std::map<int32_t, std::vector<int>> groups;  // group number -> its rows, ascending
+    for (int row = 0; row < m_model.rowCount(); ++row)
+        if (const int32_t group = m_model.itemAt(row).m_nDupGroup; group != 0)
+            groups[group].push_back(row);
+    QItemSelection selection;
+    const int lastColumn = ResultCellText::kColumnCount - 1;
+    for (const auto& [group, rows] : groups) {
+        std::vector<int> chosen;
+        for (int row : rows)
+            if (matches(m_model.itemAt(row)))
+                chosen.push_back(row);
+        if (chosen.size() == rows.size())
+            chosen.erase(chosen.begin());
+        for (int row : chosen)
+            selection.select(m_model.index(row, 0), m_model.index(row, lastColumn));
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     setFocus(Qt::OtherFocusReason);
 }
 

@@ -10,8 +10,10 @@
 // and the model must outlive the view. User-interface thread only.
 #include <QTreeView>
 #include <array>
+#include <functional>
 
 class AppSettings;
+class Data_FileItem;
 class ResultListModel;
 class ResultItemDelegate;
 
@@ -39,6 +41,12 @@ public:
     int sortDirection(int column) const { return m_directions[size_t(column)]; }
 
     void invertSelection();
+    // The duplicate panel's selection: in every duplicate group, the rows that `matches`
+    // accepts are selected (the earlier selection is replaced). A group never has all its
+    // rows selected: when every row would be, its first row stays unselected, so deleting
+    // the selection always keeps one copy. Rows outside a group are never selected.
+    // Pending index rows are read first.
+    void selectDuplicateCopies(const std::function<bool(Data_FileItem&)>& matches);
     // Removes the selected rows (no question); the row at the first removed position is
     // selected and focused afterwards.
     void removeSelectedRows();
