@@ -24,11 +24,12 @@ void QdInterruptWatcher::onSignal(int) {
 }
 
 QdInterruptWatcher::QdInterruptWatcher() {
-    if (::pipe2(m_pipe, O_CLOEXEC) != 0) {
-        m_pipe[0] = m_pipe[1] = -1;
+    int ends[2] = {-1, -1};
+    if (::pipe2(ends, O_CLOEXEC) != 0)
         return;   // no watcher: Ctrl+C keeps its default effect
-    }
-    s_writeFd = m_pipe[1];
+    m_readFd.reset(ends[0]);
+    m_writeFd.reset(ends[1]);
+    s_writeFd = m_writeFd.get();
     m_thread = std::thread([this] { watch(); });
     struct sigaction action{};
     action.sa_handler = &QdInterruptWatcher::onSignal;
@@ -46,17 +47,15 @@ QdInterruptWatcher::~QdInterruptWatcher() {
     ::sigaction(SIGTERM, &m_oldTerm, nullptr);
     s_writeFd = -1;
     const char byte = kQuit;
-    while (::write(m_pipe[1], &byte, 1) < 0 && errno == EINTR) {
+    while (::write(m_writeFd.get(), &byte, 1) < 0 && errno == EINTR) {
     }
     m_thread.join();
-    ::close(m_pipe[0]);
-    ::close(m_pipe[1]);
 }
 
 void QdInterruptWatcher::watch() {
     for (;;) {
         char byte = 0;
-        const ssize_t n = ::read(m_pipe[0], &byte, 1);
+        const ssize_t n = ::read(m_readFd.get(), &byte, 1);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0 || byte == kQuit)

@@ -9,6 +9,8 @@
 #include <csignal>
 #include <thread>
 
+#include "platform/UniqueFd.h"
+
 class QdInterruptWatcher {
 public:
     QdInterruptWatcher();
@@ -24,7 +26,8 @@ private:
     static void onSignal(int);
     void watch();
 
-    int m_pipe[2] = {-1, -1};
+    UniqueFd m_readFd;    // the pipe's ends; the watching thread reads, the handler writes
+    UniqueFd m_writeFd;
     std::atomic<bool> m_interrupted{false};
     std::thread m_thread;
     struct sigaction m_oldInt{};

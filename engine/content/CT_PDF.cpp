@@ -49,12 +49,12 @@ void CT_PDF::close() {
 }
 
 bool CT_PDF::hasPdfSignature() const {
-    if (m_hFile < 0)
+    if (!m_hFile.valid())
         return false;
     char head[SIGNATURE_WINDOW];
     size_t have = 0;
     while (have < sizeof head) {
-        const ssize_t n = ::pread(m_hFile, head + have, sizeof head - have, off_t(have));
+        const ssize_t n = ::pread(m_hFile.get(), head + have, sizeof head - have, off_t(have));
         if (n < 0 && (errno == EINTR || errno == EAGAIN))
             continue;
         if (n <= 0)
@@ -83,7 +83,7 @@ CT_PDF::Conversion CT_PDF::convert(const std::string& fullName) {
     const bool byDescriptor = ::access("/proc/self/fd", X_OK) == 0;
     const std::vector<std::string> args{program, "-raw", byDescriptor ? "/proc/self/fd/3" : fullName, "-"};
     PipedChildProcess converter;
-    if (!converter.start(program, args, byDescriptor ? m_hFile : -1))
+    if (!converter.start(program, args, byDescriptor ? m_hFile.get() : -1))
         return Conversion::NotStarted;
     const Event* stop = stopEvent();
     m_text.clear();

@@ -17,21 +17,16 @@ bool CT_Root::open(const Location& file, bool /*firstTermIsHex*/) {
                             : RegularFile::openForReadingAt(-1, file.fullName, &size);
     if (fd < 0)
         return false;
-    m_hFile = fd;
+    m_hFile.reset(fd);
     m_fileSize = size;
     return true;
 }
 
-void CT_Root::close() {
-    if (m_hFile >= 0) {
-        ::close(m_hFile);
-        m_hFile = -1;
-    }
-}
+void CT_Root::close() { m_hFile.reset(); }
 
 ssize_t CT_Root::readBlock(uint8_t* into, size_t length) {
     for (;;) {
-        const ssize_t n = ::read(m_hFile, into, length);
+        const ssize_t n = ::read(m_hFile.get(), into, length);
         if (n < 0 && (errno == EINTR || errno == EAGAIN))   // O_NONBLOCK stays set; regular files ignore it
             continue;
         return n;

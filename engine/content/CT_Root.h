@@ -29,6 +29,8 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "platform/UniqueFd.h"
+
 class Event;
 struct Search_Rule;
 
@@ -74,7 +76,7 @@ public:
     // must outlive the searcher. Null (the default): never stopped. Set before open().
     void setStopEvent(const Event* stop) { m_stop = stop; }
 
-    bool isOpen() const { return m_hFile >= 0; }
+    bool isOpen() const { return m_hFile.valid(); }
     uint64_t fileSize() const { return m_fileSize; }
 
 protected:
@@ -84,7 +86,7 @@ protected:
     // file, -1 on an error.
     virtual ssize_t readBlock(uint8_t* into, size_t length);
 
-    int m_hFile = -1;
+    UniqueFd m_hFile;
     uint64_t m_fileSize = 0;
     const Event* m_stop = nullptr;
     std::vector<bool> m_found;

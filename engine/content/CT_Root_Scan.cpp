@@ -260,7 +260,7 @@ bool CT_Root::scanTerms(const Search_Rule& rule) {
 
 bool CT_Root::scanTerms(const Search_Rule& rule, std::vector<uint8_t>& buffer) {
     m_found.assign(rule.containText.size(), false);
-    if (m_hFile < 0 || rule.containText.empty())
+    if (!m_hFile.valid() || rule.containText.empty())
         return false;
     std::vector<TermMatcher> matchers;
     matchers.reserve(rule.containText.size());

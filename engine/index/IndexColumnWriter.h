@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/UniqueFd.h"
 #include "tools/Tool_CRC32.h"
 
 class IndexColumnWriter {
@@ -24,13 +25,13 @@ public:
 
     // Creates (truncating) the file, readable by the owner only.
     bool open(const std::string& path);
-    bool isOpen() const { return m_fd >= 0; }
+    bool isOpen() const { return m_fd.valid(); }
     bool ok() const { return !m_failed; }
     // Marks the run as failed (a record the format cannot express).
     void fail() { m_failed = true; }
     bool write(const void* data, size_t size) {
         // The common case (open, no error, room left) copies into the buffer only.
-        if (size <= BUFFER_SIZE - m_used && m_fd >= 0 && !m_failed) {
+        if (size <= BUFFER_SIZE - m_used && m_fd.valid() && !m_failed) {
             if (size)   // an empty string's data() may be null
                 std::memcpy(m_buffer.get() + m_used, data, size);
             m_used += size;
@@ -59,7 +60,7 @@ private:
     bool writeAllOf(const uint8_t* p, size_t size);
     bool flush();
 
-    int m_fd = -1;
+    UniqueFd m_fd;
     bool m_failed = false;
     std::unique_ptr<uint8_t[]> m_buffer;   // BUFFER_SIZE bytes while open
     size_t m_used = 0;

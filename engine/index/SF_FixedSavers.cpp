@@ -75,8 +75,8 @@ bool SF_TimeSaver::matches(uint32_t entry, const FileNameGroup&, const Search_Ru
         if (!m_boundsValid || m_boundsFrom != date.specifyDate.tFrom || m_boundsTo != date.specifyDate.tTo) {
             m_boundsFrom = date.specifyDate.tFrom;
             m_boundsTo = date.specifyDate.tTo;
-            m_lower = FileTimeConvert::fromTimeT(m_boundsFrom).toU64();
-            m_upper = FileTimeConvert::fromTimeT(m_boundsTo).toU64();
+            m_lower = Rule_Compare::specifyDateFirstTick(date.specifyDate);
+            m_upper = Rule_Compare::specifyDateLastTick(date.specifyDate);
             m_boundsValid = true;
         }
         ok = m_lower <= t.toU64() && t.toU64() <= m_upper;

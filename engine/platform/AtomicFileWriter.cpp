@@ -8,6 +8,9 @@
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+
+#include "platform/UniqueFd.h"
 
 namespace {
 
@@ -48,11 +51,9 @@ std::string temporaryPrefix(const std::string& target) {
 void syncFolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);   // some file systems refuse fsync on folders; the rename is done either way
-        ::close(fd);
-    }
+    const UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.valid())
+        ::fsync(fd.get());   // some file systems refuse fsync on folders; the rename is done either way
 }
 
 }  // namespace
@@ -60,26 +61,25 @@ void syncFolderOf(const std::string& path) {
 AtomicFileWriter::~AtomicFileWriter() { abandon(); }
 
 AtomicFileWriter::AtomicFileWriter(AtomicFileWriter&& other) noexcept
-    : m_fd(other.m_fd), m_error(other.m_error), m_target(std::move(other.m_target)), m_temp(std::move(other.m_temp)) {
-    other.m_fd = -1;
+    : m_fd(std::move(other.m_fd)), m_error(other.m_error), m_target(std::move(other.m_target)),
+      m_temp(std::move(other.m_temp)) {
     other.reset();
 }
 
 AtomicFileWriter& AtomicFileWriter::operator=(AtomicFileWriter&& other) noexcept {
     if (this != &other) {
         abandon();
-        m_fd = other.m_fd;
+        m_fd = std::move(other.m_fd);
         m_error = other.m_error;
         m_target = std::move(other.m_target);
         m_temp = std::move(other.m_temp);
-        other.m_fd = -1;
         other.reset();
     }
     return *this;
 }
 
 void AtomicFileWriter::reset() {
-    m_fd = -1;
+    m_fd.reset();
     m_error = 0;
     m_target.clear();
     m_temp.clear();
@@ -137,7 +137,7 @@ bool AtomicFileWriter::open(const std::string& requestedPath, Links links) {
         struct stat existing{};
         if (::stat(targetPath.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
             ::fchmod(fd, existing.st_mode & 07777);
-        m_fd = fd;
+        m_fd.reset(fd);
         m_error = 0;
         m_target = targetPath;
         m_temp = std::move(temp);
@@ -148,7 +148,7 @@ bool AtomicFileWriter::open(const std::string& requestedPath, Links links) {
 }
 
 bool AtomicFileWriter::write(const void* data, size_t size) {
-    if (m_fd < 0) {
+    if (!m_fd.valid()) {
         errno = EBADF;
         return false;
     }
@@ -158,7 +158,7 @@ bool AtomicFileWriter::write(const void* data, size_t size) {
     }
     const char* p = static_cast<const char*>(data);
     while (size > 0) {
-        const ssize_t n = ::write(m_fd, p, size);
+        const ssize_t n = ::write(m_fd.get(), p, size);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -172,16 +172,15 @@ bool AtomicFileWriter::write(const void* data, size_t size) {
 }
 
 bool AtomicFileWriter::commit() {
-    if (m_fd < 0) {
+    if (!m_fd.valid()) {
         errno = EBADF;
         return false;
     }
     int error = m_error;
-    if (error == 0 && ::fsync(m_fd) != 0)
+    if (error == 0 && ::fsync(m_fd.get()) != 0)
         error = errno;
-    if (::close(m_fd) != 0 && error == 0)   // a network file system may report a write error here
+    if (::close(m_fd.release()) != 0 && error == 0)   // a network file system may report a write error here
         error = errno;
-    m_fd = -1;
     if (error == 0 && ::rename(m_temp.c_str(), m_target.c_str()) != 0)
         error = errno;
     if (error != 0) {
@@ -196,8 +195,8 @@ bool AtomicFileWriter::commit() {
 }
 
 void AtomicFileWriter::abandon() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
+    if (m_fd.valid()) {
+        m_fd.reset();
         ::unlink(m_temp.c_str());
     }
     reset();

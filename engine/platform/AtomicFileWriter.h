@@ -19,6 +19,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/UniqueFd.h"
+
 class AtomicFileWriter {
 public:
     AtomicFileWriter() = default;
@@ -42,7 +44,7 @@ public:
     // Removes the temporary; the target is not touched.
     void abandon();
 
-    bool isOpen() const { return m_fd >= 0; }
+    bool isOpen() const { return m_fd.valid(); }
     const std::string& targetPath() const { return m_target; }
     const std::string& temporaryPath() const { return m_temp; }
 
@@ -50,7 +52,7 @@ private:
     void reset();
     static bool followLinks(const std::string& path, std::string& end);
 
-    int m_fd = -1;
+    UniqueFd m_fd;
     int m_error = 0;
     std::string m_target;
     std::string m_temp;

@@ -10,6 +10,7 @@
 
 #include "platform/FileTimeConvert.h"
 #include "platform/LongPath.h"
+#include "platform/UniqueFd.h"
 
 namespace {
 
@@ -70,13 +71,15 @@ bool DirEnumerator::adopt(int fd) {
         m_error = errno;
         return false;
     }
-    m_dir = ::fdopendir(fd);
+    UniqueFd owned(fd);
+    m_dir = ::fdopendir(owned.get());
     if (!m_dir) {
         m_error = errno;
-        ::close(fd);
+        owned.reset();
         errno = m_error;
         return false;
     }
+    owned.release();   // the stream owns it now
     m_error = 0;
     return true;
 }

@@ -1,4 +1,5 @@
 #include "platform/MemoryMap.h"
+#include "platform/UniqueFd.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -49,12 +50,12 @@ void MemoryMap::close() {
 bool MemoryMap::open(const std::string& path) {
     close();
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below anyway.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!fd.valid())
         return false;
     struct stat st{};
     int error = 0;
-    if (::fstat(fd, &st) != 0)
+    if (::fstat(fd.get(), &st) != 0)
         error = errno;
     else if (S_ISDIR(st.st_mode))
         error = EISDIR;
@@ -63,7 +64,7 @@ bool MemoryMap::open(const std::string& path) {
     else if (static_cast<uint64_t>(st.st_size) > SIZE_MAX)
         error = EFBIG;
     if (error == 0 && st.st_size > 0) {
-        void* p = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        void* p = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd.get(), 0);
         if (p == MAP_FAILED) {
             error = errno;
         } else {
@@ -71,7 +72,7 @@ bool MemoryMap::open(const std::string& path) {
             m_size = static_cast<size_t>(st.st_size);
         }
     }
-    ::close(fd);
+    fd.reset();   // the mapping stays valid without the descriptor
     if (error != 0) {
         errno = error;
         return false;

@@ -1,6 +1,7 @@
 #include "platform/PipedChildProcess.h"
 
 #include <algorithm>
+#include <utility>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <unistd.h>
 
 #include "platform/Event.h"
+#include "platform/UniqueFd.h"
 
 extern char** environ;
 
@@ -23,13 +25,6 @@ namespace {
 bool isExecutableFile(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
-}
-
-void closeFd(int& fd) {
-    if (fd >= 0) {
-        ::close(fd);
-        fd = -1;
-    }
 }
 
 // Descriptors the child sets up before execve.
@@ -126,14 +121,14 @@ bool PipedChildProcess::start(const std::string& program, const std::vector<std:
     if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
         maxFd = int(std::min<rlim_t>(limit.rlim_cur, 1 << 20));
 
-    int devNull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-    int outPipe[2] = {-1, -1}, errPipe[2] = {-1, -1};
-    if (devNull < 0 || ::pipe2(outPipe, O_CLOEXEC) != 0 || ::pipe2(errPipe, O_CLOEXEC) != 0) {
-        closeFd(devNull);
-        closeFd(outPipe[0]);
-        closeFd(outPipe[1]);
+    UniqueFd devNull(::open("/dev/null", O_RDWR | O_CLOEXEC));
+    int outPipeRaw[2] = {-1, -1}, errPipeRaw[2] = {-1, -1};
+    const bool outOk = devNull.valid() && ::pipe2(outPipeRaw, O_CLOEXEC) == 0;
+    UniqueFd outRead(outPipeRaw[0]), outWrite(outPipeRaw[1]);
+    const bool errOk = outOk && ::pipe2(errPipeRaw, O_CLOEXEC) == 0;
+    UniqueFd errRead(errPipeRaw[0]), errWrite(errPipeRaw[1]);
+    if (!errOk)
         return false;
-    }
 
     const pid_t parent = ::getpid();
     sigset_t all, old;
@@ -141,26 +136,24 @@ bool PipedChildProcess::start(const std::string& program, const std::vector<std:
     ::pthread_sigmask(SIG_SETMASK, &all, &old);
     const pid_t pid = ::fork();
     if (pid == 0)
-        runChild(parent, program.c_str(), argv.data(), environ, devNull, outPipe[1], inheritFd, errPipe[1], maxFd);
+        runChild(parent, program.c_str(), argv.data(), environ, devNull.get(), outWrite.get(), inheritFd,
+                 errWrite.get(), maxFd);
     ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
-    closeFd(devNull);
-    closeFd(outPipe[1]);
-    closeFd(errPipe[1]);
-    if (pid < 0) {
-        closeFd(outPipe[0]);
-        closeFd(errPipe[0]);
+    devNull.reset();
+    outWrite.reset();
+    errWrite.reset();
+    if (pid < 0)
         return false;
-    }
     m_pid = pid;
-    m_outFd = outPipe[0];
+    m_outFd = std::move(outRead);
 
     // The error pipe closes on a successful execve; an error number arrives otherwise.
     int childError = 0;
     ssize_t n;
     do
-        n = ::read(errPipe[0], &childError, sizeof childError);
+        n = ::read(errRead.get(), &childError, sizeof childError);
     while (n < 0 && errno == EINTR);
-    closeFd(errPipe[0]);
+    errRead.reset();
     if (n != 0) {
         kill();
         return false;
@@ -169,7 +162,7 @@ bool PipedChildProcess::start(const std::string& program, const std::vector<std:
 }
 
 PipedChildProcess::ReadResult PipedChildProcess::readOutput(std::string& out, size_t maxBytes, const Event* stop) {
-    if (m_outFd < 0)
+    if (!m_outFd.valid())
         return ReadResult::Failed;
     char buf[64 * 1024];
     for (;;) {
@@ -177,13 +170,13 @@ PipedChildProcess::ReadResult PipedChildProcess::readOutput(std::string& out, si
             return ReadResult::Stopped;
         if (out.size() >= maxBytes)
             return ReadResult::Full;
-        pollfd p{m_outFd, POLLIN, 0};
+        pollfd p{m_outFd.get(), POLLIN, 0};
         const int ready = ::poll(&p, 1, 50);
         if (ready < 0 && errno != EINTR)
             return ReadResult::Failed;
         if (ready <= 0)
             continue;
-        const ssize_t n = ::read(m_outFd, buf, std::min(sizeof buf, maxBytes - out.size()));
+        const ssize_t n = ::read(m_outFd.get(), buf, std::min(sizeof buf, maxBytes - out.size()));
         if (n == 0)
             return ReadResult::End;
         if (n < 0) {
@@ -229,4 +222,4 @@ void PipedChildProcess::kill() {
     closeOutput();
 }
 
-void PipedChildProcess::closeOutput() { closeFd(m_outFd); }
+void PipedChildProcess::closeOutput() { m_outFd.reset(); }

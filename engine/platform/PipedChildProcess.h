@@ -21,6 +21,8 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "platform/UniqueFd.h"
+
 class Event;
 
 class PipedChildProcess {
@@ -63,5 +65,5 @@ private:
     void closeOutput();
 
     pid_t m_pid = -1;
-    int m_outFd = -1;
+    UniqueFd m_outFd;
 };

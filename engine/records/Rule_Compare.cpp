@@ -38,12 +38,17 @@ bool Rule_Compare::compareSize(int64_t size, const Search_Rule& rule) {
     return true;
 }
 
+uint64_t Rule_Compare::specifyDateFirstTick(const Date_SpecifyDate& date) {
+    return FileTimeConvert::fromTimeT(date.tFrom).toU64();
+}
+
+uint64_t Rule_Compare::specifyDateLastTick(const Date_SpecifyDate& date) {
+    return FileTimeConvert::fromTimeT(date.tTo).toU64() + (FileTimeConvert::kTicksPerSecond - 1);
+}
+
 bool Rule_Compare::specifyDateCompare(const FILETIME& time, const Date_SpecifyDate& date) {
     const uint64_t t = time.toU64();
-    // The bounds are whole seconds; file times are finer. A time within the last second
-    // (23:59:59.5 of a "to" day ending at 23:59:59) still lies on that day.
-    const uint64_t lastTick = FileTimeConvert::fromTimeT(date.tTo).toU64() + (FileTimeConvert::kTicksPerSecond - 1);
-    return FileTimeConvert::fromTimeT(date.tFrom).toU64() <= t && t <= lastTick;
+    return specifyDateFirstTick(date) <= t && t <= specifyDateLastTick(date);
 }
 
 bool Rule_Compare::compareDate(const FILETIME& lastWrite, const FILETIME& creation, const FILETIME& lastAccess,

@@ -24,6 +24,11 @@ public:
     static bool compareDate(const FILETIME& lastWrite, const FILETIME& creation, const FILETIME& lastAccess,
                             const Rule_Date& date, uint64_t nowTicks);
     // Whether `time` lies from the first tick of date.tFrom to the last tick of the second
-    // date.tTo (both read as local time).
+    // date.tTo (both read as local time): the bounds below, inclusive.
     static bool specifyDateCompare(const FILETIME& time, const Date_SpecifyDate& date);
+    // Those bounds as local ticks. The dates are whole seconds and file times finer, so the
+    // last tick is 9,999,999 ticks after tTo: 23:59:59.5 of a "to" day ending at 23:59:59
+    // still lies on that day. Every search (disk walk and index) uses these two.
+    static uint64_t specifyDateFirstTick(const Date_SpecifyDate& date);
+    static uint64_t specifyDateLastTick(const Date_SpecifyDate& date);
 };

@@ -10,6 +10,7 @@
 #include "search/Search_Man.h"
 #include "records/Search_Rule.h"
 #include "platform/FileTimeConvert.h"
+#include "platform/UniqueFd.h"
 
 namespace {
 // Archives keep UTC times; items hold local ones. A time the archive does not record is 0.
@@ -24,12 +25,10 @@ FILETIME localTimeOf(IMyArchiveItem* view, bool (IMyArchiveItem::*get)(ArchiveFi
 // Why an archive the handler would not open cannot be read: the errno of opening it, or 0
 // when it opens (then it is just not an archive the handler understands) or has vanished.
 int openError(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd >= 0) {
-        ::close(fd);
-        return 0;
-    }
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     const int error = errno;
+    if (fd.valid())
+        return 0;
     return error == ENOENT || error == ENOTDIR ? 0 : error;
 }
 }  // namespace

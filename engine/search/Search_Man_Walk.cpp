@@ -11,6 +11,7 @@
 #include "platform/DirEnumerator.h"
 #include "platform/FileSystemKind.h"
 #include "platform/LongPath.h"
+#include "platform/UniqueFd.h"
 #include "records/Data_FileItem.h"
 #include "records/ISearchResultReciever.h"
 #include "search/Search_FolderQueue.h"
@@ -86,15 +87,15 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
         return true;
 
     // The root itself may be a symbolic link: the user chose it, so it is followed.
-    const int rootFd = LongPath::openAt(AT_FDCWD, root.empty() ? std::string_view("/") : std::string_view(root),
-                                        O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (rootFd < 0) {   // missing or unreadable: contributes nothing
+    const UniqueFd rootFd(LongPath::openAt(AT_FDCWD, root.empty() ? std::string_view("/") : std::string_view(root),
+                                           O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!rootFd.valid()) {   // missing or unreadable: contributes nothing
         if (receiver)
             receiver->entryUnreadable(root.empty() ? std::string("/") : root, errno);
         return true;
     }
     struct stat rootStat{};
-    const dev_t rootDev = ::fstat(rootFd, &rootStat) == 0 ? rootStat.st_dev : 0;
+    const dev_t rootDev = ::fstat(rootFd.get(), &rootStat) == 0 ? rootStat.st_dev : 0;
 
     const bool metadataFirst = needsMetadata(rule);
     Search_FolderQueue queue;
@@ -113,7 +114,7 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
             folderPath.append(relative).push_back('/');
         if (!excluded.empty() && isExcluded(withoutTrailingSlashes(folderPath), excluded))
             continue;
-        if (!dir.openAt(rootFd, relative.empty() ? std::string(".") : relative)) {
+        if (!dir.openAt(rootFd.get(), relative.empty() ? std::string(".") : relative)) {
             // Unreadable, vanished, or replaced by a link: contributes nothing. Only the
             // unreadable ones are worth telling the user about.
             if (receiver && !isVanished(dir.error()))
@@ -142,7 +143,6 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
                     // Too many folders waiting: this root's walk ends here.
                     queue.clear();
                     dir.close();
-                    ::close(rootFd);
                     return true;
                 }
             }
@@ -164,6 +164,5 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
         }
         dir.close();
     }
-    ::close(rootFd);
     return !stopped;
 }

@@ -16,6 +16,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/MountPoints.h"
+#include "platform/UniqueFd.h"
 #include "platform/AsciiCase.h"
 
 // English until the program picks a language, so that texts are available from the start.
@@ -218,14 +219,13 @@ void Tool_Resource::getLogicalDriveString(std::vector<std::string>& out, bool /*
 bool Tool_Resource::isValidFolder(const std::string& path) {
     if (path.empty())
         return false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.valid())
         return false;
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
+    DIR* dir = ::fdopendir(fd.get());
+    if (!dir)
         return false;
-    }
+    fd.release();   // the stream owns it now
     ::closedir(dir);
     return true;
 }

@@ -6,11 +6,13 @@
 // "abcxc"); searches rely on exactly this behaviour. A `?` left over at the end of the
 // pattern is accepted like `*` ("abc?" matches "abc"). An empty pattern matches nothing.
 //
-// Without case sensitivity only the ASCII letters a-z/A-Z fold; every other byte (all of
+// Without case sensitivity only the ASCII letters a-z/A-Z fold (AsciiCase); every other byte (all of
 // UTF-8's multi-byte sequences included) is compared exactly.
 //
 // Everything is inline and allocation-free: this is the inner loop of every search.
 #include <string>
+
+#include "platform/AsciiCase.h"
 
 class Tool_WCComp {
 public:
@@ -26,7 +28,7 @@ public:
     static int compareChar(char a, char b, bool caseSensitive) {
         if (caseSensitive)
             return a == b ? 0 : 1;
-        return fold(a) == fold(b) ? 0 : 1;
+        return AsciiCase::fold(a) == AsciiCase::fold(b) ? 0 : 1;
     }
 
     // Advances `position` over `*` and `?` bytes and returns the byte it stops on; returns 0
@@ -60,7 +62,6 @@ public:
     }
 
 private:
-    static char fold(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; }
     static bool isAsciiLetter(char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
     static int clampLength(size_t n) { return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n); }
 };

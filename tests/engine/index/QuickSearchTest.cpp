@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ctime>
+#include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
 
 #include "IndexTestSupport.h"
 #include "content/ContentTermBuilder.h"
@@ -303,6 +306,58 @@ TEST_F(QuickSearch, OffsetPastDataFileSkipsOnlyThatEntry) {
     ASSERT_TRUE(resealLiveRecord(root()));
     const auto found = run(rule, true, {root()});
     EXPECT_EQ(found.size(), 1u);
+}
+
+// "Between two dates" takes the whole end day in both searches: a file written half a
+// second before midnight of the last day is found by the disk walk and by the cache alike,
+// and one written at the next midnight by neither.
+TEST_F(QuickSearch, BetweenDatesTakesTheLastSecondOfTheEndDayInBothSearchesRegression) {
+    std::tm day{};
+    day.tm_year = 2024 - 1900;
+    day.tm_mon = 2;
+    day.tm_mday = 12;
+    day.tm_isdst = -1;
+    std::tm end = day;
+    end.tm_hour = 23;
+    end.tm_min = 59;
+    end.tm_sec = 59;
+    const std::time_t from = std::mktime(&day);
+    const std::time_t to = std::mktime(&end);
+    ASSERT_NE(from, std::time_t(-1));
+    ASSERT_NE(to, std::time_t(-1));
+    struct Stamp {
+        const char* name;
+        std::time_t seconds;
+        long nanoseconds;
+        bool inside;
+    };
+    const Stamp stamps[] = {{"late.txt", to, 500'000'000L, true},
+                            {"lastTick.txt", to, 999'999'900L, true},
+                            {"first.txt", from, 0, true},
+                            {"nextDay.txt", to + 1, 0, false},
+                            {"dayBefore.txt", from - 1, 999'999'900L, false}};
+    std::set<std::string> expected;
+    for (const Stamp& st : stamps) {
+        tree.write(st.name, "x");
+        const timespec times[2] = {{st.seconds, st.nanoseconds}, {st.seconds, st.nanoseconds}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, (tree / st.name).c_str(), times, 0), 0) << st.name;
+        if (st.inside)
+            expected.insert(tree / st.name);
+    }
+    indexRoots({root()});
+
+    Search_Rule disk, quick;
+    for (Search_Rule* r : {&disk, &quick}) {
+        r->folders = {root()};
+        r->names = {"*.txt"};
+        r->date.bAny = false;
+        r->date.bSpecify = true;
+        r->date.specifyDate.tFrom = from;
+        r->date.specifyDate.tTo = to;
+    }
+    quick.bAutoNormalSearch = false;   // the cache alone must answer
+    EXPECT_EQ(run(disk, false, {}), expected);
+    EXPECT_EQ(run(quick, true, {root()}), expected);
 }
 
 // ---- equivalence with the disk walk ------------------------------------------------------------

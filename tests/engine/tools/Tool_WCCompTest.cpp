@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/AsciiCase.h"
 #include "tools/Tool_WCComp.h"
 
 namespace {
@@ -76,6 +77,21 @@ TEST(Tool_WCComp, OnlyAsciiLettersFold) {
     EXPECT_EQ(Tool_WCComp::compareChar('[', '{', false), 1);
     EXPECT_EQ(Tool_WCComp::compareChar('z', 'Z', false), 0);
     EXPECT_EQ(Tool_WCComp::compareChar('z', 'Z', true), 1);
+}
+
+TEST(Tool_WCComp, EveryBytePairFoldsAsAsciiCaseDoes) {
+    // The byte test and the search for a pattern's next byte (which has its own fast path for
+    // letters) must both take exactly the program's one ASCII fold, for all 65,536 pairs.
+    for (int a = 0; a < 256; ++a) {
+        for (int b = 0; b < 256; ++b) {
+            const char ca = static_cast<char>(a), cb = static_cast<char>(b);
+            const bool same = AsciiCase::fold(ca) == AsciiCase::fold(cb);
+            ASSERT_EQ(Tool_WCComp::compareChar(ca, cb, false) == 0, same) << a << " " << b;
+            int position = 0;
+            ASSERT_EQ(Tool_WCComp::movetoStringPosAccordingto(ca, position, &cb, 1, false) == 0, same) << a << " " << b;
+            ASSERT_EQ(Tool_WCComp::compareChar(ca, cb, true) == 0, a == b) << a << " " << b;
+        }
+    }
 }
 
 TEST(Tool_WCComp, QuestionMarkTakesOneByteOfAMultiByteCharacter) {
