@@ -356,7 +356,6 @@ void CMainFrame::setResultOperations(ResultOperations* ops)
     m_ops->setShownColumns(shown);
     connect(m_ops, &ResultOperations::statusText, this, [this](const QString& text) { m_statusBar->setPaneText(0, text); });
     connect(m_ops, &ResultOperations::openWithChanged, this, &CMainFrame::refreshRangeCommands);
-    connect(m_ops, &QObject::destroyed, this, [this] { m_ops = nullptr; });
 }
 
 void CMainFrame::connectDuplicateSelection()

@@ -11,6 +11,7 @@
 // Close box: hides to the tray when "ClickXToExit" is 0 and a tray exists; otherwise (and
 // always after Exit) the window closes and emits closedForExit(). User-interface thread.
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -142,7 +143,9 @@ private:
     QSplitter* m_splitter = nullptr;
     File_HoldWnd* m_optionSide = nullptr;
     SearchOptionsPane* m_searchOptions = nullptr;
-    ResultOperations* m_ops = nullptr;
+    // Cleared by Qt when the operations object goes (it may be a child of this window, which
+    // destroys it after this class's part is gone: no lambda on `this` may run then).
+    QPointer<ResultOperations> m_ops;
     File_ListView* m_resultList = nullptr;
     ResultListModel* m_resultModel = nullptr;
     SearchController* m_search = nullptr;
