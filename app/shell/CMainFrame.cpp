@@ -342,6 +342,11 @@ void CMainFrame::runPreset(const QString& pattern)
     m_commands->action(SearchOrStop)->trigger();
 }
 
+ResultOperations* CMainFrame::resultOperations() const
+{
+    return m_ops.data();
+}
+
 void CMainFrame::setResultOperations(ResultOperations* ops)
 {
     if (m_ops)

@@ -77,7 +77,7 @@ public:
     // open-with entries of the settings. Not owned; null detaches. The owner of the result
     // list sets it once the list exists.
     void setResultOperations(ResultOperations* ops);
-    ResultOperations* resultOperations() const { return m_ops; }
+    ResultOperations* resultOperations() const;
     // A result file named on the command line or by a second instance; false when no
     // operations are attached (or the file could not be read, which was already said).
     bool openResultFile(const QString& path);
