@@ -36,6 +36,7 @@
 #include "shell/MainStatusBar.h"
 #include "shell/MainToolBar.h"
 #include "shell/ResultOperations.h"
+#include "shell/ResultCellText.h"
 #include "shell/ResultListModel.h"
 #include "shell/ResultPrinter.h"
 #include "shell/ResultStatistics.h"
@@ -361,6 +362,16 @@ void CMainFrame::setResultOperations(ResultOperations* ops)
     m_ops->setShownColumns(shown);
     connect(m_ops, &ResultOperations::statusText, this, [this](const QString& text) { m_statusBar->setPaneText(0, text); });
     connect(m_ops, &ResultOperations::openWithChanged, this, &CMainFrame::refreshRangeCommands);
+    // Rename edits the name in its cell; the typed name goes back through the operations.
+    QPointer<ResultOperations> guarded = m_ops;
+    m_resultModel->setRenameHandler(
+        [guarded](int row, const QString& text) { return guarded && guarded->renameRow(row, text); });
+    connect(m_ops, &ResultOperations::editNameRequested, this, [this](int row) {
+        const QModelIndex cell = m_resultModel->index(row, ResultCellText::kName);
+        m_resultList->scrollTo(cell);
+        m_resultList->setCurrentIndex(cell);
+        m_resultList->edit(cell);
+    });
 }
 
 void CMainFrame::connectDuplicateSelection()

@@ -52,6 +52,8 @@ File_ListView::File_ListView(AppSettings& settings, ResultListModel& model, QWid
     m_delegate = new ResultItemDelegate(m_model, this);
     setItemDelegate(m_delegate);
     setRootIsDecorated(false);
+    // Editing a name starts only from the Rename command: a double click opens the file.
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setItemsExpandable(false);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -2,6 +2,7 @@
 #include "shell/ResultItemDelegate.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPainter>
 
 #include "records/Data_FileItem.h"
@@ -25,6 +26,15 @@ QColor ResultItemDelegate::groupColour(int group)
     static const unsigned kColours[4] = {0xCBE4E4, 0xEED7D7, 0xC8E1C8, 0xEAEAEA};
     const int k = ((group % 4) + 4) % 4;
     return ResultDisplayOptions::fromColorRef(kColours[k]);
+}
+
+bool ResultItemDelegate::eventFilter(QObject* editor, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    return QStyledItemDelegate::eventFilter(editor, event);
 }
 
 QSize ResultItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const

@@ -7,7 +7,9 @@
 // for an archive member, else the text colour. Each cell's text is one line, in the cell
 // narrowed by 6 pixels on both sides and moved down 2, elided at the end; the size column is
 // right-aligned; column 0 draws the small icon and the name right of it. The per-cell focus
-// frame is not drawn (the view draws one around the row). User-interface thread.
+// frame is not drawn (the view draws one around the row). While a name is edited every key
+// goes to the editor: no window shortcut (Return opens, Delete deletes) fires from it.
+// User-interface thread.
 #include <QStyledItemDelegate>
 
 class ResultListModel;
@@ -33,6 +35,9 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+protected:
+    bool eventFilter(QObject* editor, QEvent* event) override;
 
 private:
     ResultListModel& m_model;

@@ -128,8 +128,30 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
                                                        : QVariant(int(Qt::AlignLeft | Qt::AlignVCenter));
     case Qt::ToolTipRole:
         return index.column() == ResultCellText::kName ? fromUtf8(item.getFullFileName()) : QVariant();
+    case Qt::EditRole:
+        return index.column() == ResultCellText::kName ? fromUtf8(item.getFileName()) : QVariant();
     default: return {};
     }
+}
+
+Qt::ItemFlags ResultListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (!index.isValid() || index.column() != ResultCellText::kName || !m_renameHandler || m_searching ||
+        index.row() >= m_shown)
+        return f;
+    std::lock_guard guard(m_lock);
+    if (!itemLocked(index.row())->m_bInArchive)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool ResultListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !index.isValid() || index.column() != ResultCellText::kName || !m_renameHandler ||
+        m_searching || index.row() >= m_shown)
+        return false;
+    return m_renameHandler(index.row(), value.toString());
 }
 
 QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -21,6 +21,7 @@
 #include <QIcon>
 #include <QTimer>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -48,6 +49,11 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // The name cell of a file on disk is editable while a rename handler is set and no
+    // search runs; setData() on it hands the typed text to the handler (which renames the
+    // file and announces the row), and returns what the handler returns.
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     using QAbstractTableModel::removeRows;
 
     // ---- IResultListAccess ----------------------------------------------------------------
@@ -97,6 +103,9 @@ public:
     bool rowHasSnippets(int row);
 
     void setSelectionModel(QItemSelectionModel* selection) { m_selection = selection; }
+    // Renames the row's file to the typed text; false when refused or failed.
+    using RenameHandler = std::function<bool(int row, const QString& text)>;
+    void setRenameHandler(RenameHandler handler) { m_renameHandler = std::move(handler); }
     void setDisplayOptions(const ResultDisplayOptions& options);
     const ResultDisplayOptions& displayOptions() const { return m_options; }
 
@@ -147,4 +156,5 @@ private:
     // The icons of the rows, by the items' m_nIconIndex; entry 0 is the default file icon.
     mutable std::vector<QIcon> m_icons;
     mutable QHash<QString, int> m_iconIndexByName;
+    RenameHandler m_renameHandler;
 };

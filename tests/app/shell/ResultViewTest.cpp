@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -24,6 +25,8 @@
 #include "records/Search_Rule.h"
 #include "shell/AppSettings.h"
 #include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/CommandRegistry.h"
 #include "shell/File_HoldWnd.h"
 #include "shell/File_ListView.h"
 #include "shell/MainStatusBar.h"
@@ -79,6 +82,7 @@ private slots:
     void printsEveryRowOnFixedPages();
     void replacingTheRowsChoosesTheView();
     void windowSortsAfterSearchAndReportsTheCount();
+    void renameEditsTheNameInItsCell();
     void screenshotOfContentSearch();
 
 private:
@@ -499,6 +503,52 @@ void ResultViewTest::windowSortsAfterSearchAndReportsTheCount()
     QCOMPARE(sizes, (std::vector<int64_t>{100, 300, 500, 700, 900}));
     QVERIFY(frame.statusPanes()->paneText(0).startsWith(QStringLiteral("5 items found in ")));
     QCOMPARE(frame.resultList()->viewMode(), File_ListView::kReportView);
+}
+
+void ResultViewTest::renameEditsTheNameInItsCell()
+{
+    const QString root = m_dir->filePath(QStringLiteral("ren"));
+    QDir().mkpath(root);
+    for (const char* name : {"first.txt", "taken.txt"}) {
+        QFile f(root + u'/' + QLatin1String(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(name);
+    }
+    CMainFrame frame(*m_settings, CMainFrame::Options{TrayIcon::Availability::ForceUnavailable});
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    std::vector<std::unique_ptr<Data_FileItem>> items;
+    for (const char* name : {"first.txt", "taken.txt"}) {
+        auto item = std::make_unique<Data_FileItem>();
+        item->setFileName(name);
+        item->m_strPath = root.toStdString() + '/';
+        items.push_back(std::move(item));
+    }
+    frame.resultModel()->replaceAll(std::move(items));
+    File_ListView* view = frame.resultList();
+    // A double click opens; it never starts editing.
+    QCOMPARE(view->editTriggers(), QAbstractItemView::NoEditTriggers);
+    view->selectionModel()->select(frame.resultModel()->index(0, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    frame.commands().action(CommandIds::Rename)->trigger();
+    auto* editor = qobject_cast<QLineEdit*>(view->indexWidget(frame.resultModel()->index(0, 0)));
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral("first.txt"));
+    editor->setText(QStringLiteral("  renamed one.txt "));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(!view->indexWidget(frame.resultModel()->index(0, 0)));
+    QVERIFY(QFile::exists(root + QStringLiteral("/renamed one.txt")));
+    QVERIFY(!QFile::exists(root + QStringLiteral("/first.txt")));
+    QCOMPARE(QString::fromStdString(frame.resultModel()->itemAt(0).getFileName()), QStringLiteral("renamed one.txt"));
+    // Escape leaves file and row alone.
+    frame.commands().action(CommandIds::Rename)->trigger();
+    editor = qobject_cast<QLineEdit*>(view->indexWidget(frame.resultModel()->index(0, 0)));
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("other.txt"));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QTRY_VERIFY(!view->indexWidget(frame.resultModel()->index(0, 0)));
+    QVERIFY(QFile::exists(root + QStringLiteral("/renamed one.txt")));
+    QVERIFY(!QFile::exists(root + QStringLiteral("/other.txt")));
 }
 
 void ResultViewTest::screenshotOfContentSearch()
