@@ -1,122 +1,52 @@
 // MimeAppAssociations: the desktop's applications for a MIME type.
 #include "shell/MimeAppAssociations.h"
 
-#include <QFile>
 #include <QMimeDatabase>
-#include <QStandardPaths>
 #include <QUrl>
 
 #include <set>
 
 #include "shell/OpenWithCommand.h"
 
+// GLib's headers use the word "signals", which Qt defines as a keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gio.h>
+#pragma pop_macro("signals")
+
 namespace {
 
-// Key=value lines of one [group] of a desktop-style file.
-QList<std::pair<QString, QString>> groupEntries(const QString& file, const QString& group)
+QString fromUtf8(const char* text)
 {
-    QList<std::pair<QString, QString>> out;
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return out;
-    bool inGroup = false;
-    while (!f.atEnd()) {
-        const QString line = QString::fromUtf8(f.readLine()).trimmed();
-        if (line.startsWith(u'[')) {
-            inGroup = line == u'[' + group + u']';
-            continue;
-        }
-        if (!inGroup || line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        const qsizetype eq = line.indexOf(u'=');
-        if (eq > 0)
-            out.append({line.left(eq).trimmed(), line.mid(eq + 1).trimmed()});
-    }
-    return out;
-}
-
-QStringList idsOf(const QList<std::pair<QString, QString>>& entries, const QString& mimeType)
-{
-    QStringList ids;
-    for (const auto& [key, value] : entries)
-        if (key == mimeType)
-            for (const QString& id : value.split(u';', Qt::SkipEmptyParts))
-                ids << id.trimmed();
-    return ids;
-}
-
-QStringList applicationFolders()
-{
-    return QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
-}
-
-QStringList mimeappsFiles()
-{
-    QStringList files;
-    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
-        files << dir + QStringLiteral("/mimeapps.list");
-    for (const QString& dir : applicationFolders())
-        files << dir + QStringLiteral("/mimeapps.list");
-    return files;
-}
-
-// The desktop file of an id: "a-b.desktop" may also live as "a/b.desktop".
-QString desktopFile(const QString& id)
-{
-    for (const QString& dir : applicationFolders()) {
-        const QString direct = dir + u'/' + id;
-        if (QFile::exists(direct))
-            return direct;
-        QString nested = id;
-        nested.replace(u'-', u'/');
-        if (QFile::exists(dir + u'/' + nested))
-            return dir + u'/' + nested;
-    }
-    return {};
+    return text ? QString::fromUtf8(text) : QString();
 }
 
 }  // namespace
 
 std::vector<MimeAppAssociations::App> MimeAppAssociations::appsFor(const QString& mimeType)
 {
-    QStringList candidates;
-    std::set<QString> removed;
-    const QStringList lists = mimeappsFiles();
-    for (const QString& file : lists)
-        candidates << idsOf(groupEntries(file, QStringLiteral("Default Applications")), mimeType);
-    for (const QString& file : lists) {
-        for (const QString& id : idsOf(groupEntries(file, QStringLiteral("Added Associations")), mimeType))
-            if (!removed.count(id))
-                candidates << id;
-        for (const QString& id : idsOf(groupEntries(file, QStringLiteral("Removed Associations")), mimeType))
-            removed.insert(id);
-    }
-    for (const QString& dir : applicationFolders())
-        candidates << idsOf(groupEntries(dir + QStringLiteral("/mimeinfo.cache"), QStringLiteral("MIME Cache")), mimeType);
-
     std::vector<App> apps;
+    if (mimeType.isEmpty())
+        return apps;
+    const QByteArray type = mimeType.toUtf8();
+    // The default comes first; GIO lists it among the others only when it is also
+    // associated with the type by an added association or its own declaration.
+    GList* infos = g_app_info_get_all_for_type(type.constData());
+    if (GAppInfo* preferred = g_app_info_get_default_for_type(type.constData(), FALSE))
+        infos = g_list_prepend(infos, preferred);
     std::set<QString> seen;
-    for (const QString& id : candidates) {
-        if (removed.count(id) || !seen.insert(id).second)
-            continue;
-        const QString file = desktopFile(id);
-        if (file.isEmpty())
+    for (GList* node = infos; node; node = node->next) {
+        auto* info = static_cast<GAppInfo*>(node->data);
+        if (!g_app_info_should_show(info))
             continue;
         App app;
-        app.id = id;
-        bool hidden = false;
-        for (const auto& [key, value] : groupEntries(file, QStringLiteral("Desktop Entry"))) {
-            if (key == QLatin1String("Name") && app.name.isEmpty())
-                app.name = value;
-            else if (key == QLatin1String("Exec"))
-                app.exec = value;
-            else if ((key == QLatin1String("NoDisplay") || key == QLatin1String("Hidden")) &&
-                     value == QLatin1String("true"))
-                hidden = true;
-        }
-        if (!hidden && !app.exec.isEmpty())
+        app.id = fromUtf8(g_app_info_get_id(info));
+        app.name = fromUtf8(g_app_info_get_name(info));
+        app.exec = fromUtf8(g_app_info_get_commandline(info));
+        if (!app.exec.isEmpty() && seen.insert(app.id).second)
             apps.push_back(app);
     }
+    g_list_free_full(infos, g_object_unref);
     return apps;
 }
 

@@ -1,16 +1,16 @@
 #pragma once
-// The applications the desktop associates with a file's MIME type, read the freedesktop
-// way: the "mimeapps.list" files of the configuration and data folders (Default
-// Applications first, then Added Associations; Removed Associations take entries out) and
-// the "mimeinfo.cache" of each applications folder, earlier folders first. Each found
-// desktop entry that is neither hidden nor NoDisplay and has an Exec line is one
-// application.
+// The applications the desktop associates with a file's MIME type, as the desktop itself
+// finds them (GIO's application info): the default of the "mimeapps.list" files
+// (desktop-specific lists included), their added associations, then the entries that the
+// "mimeinfo.cache" files give for the type or a type it is a subclass of; removed
+// associations, entries not to be shown (NoDisplay, Hidden, OnlyShowIn another desktop)
+// and entries whose program is not installed left out; each entry once. The folders are the XDG ones of
+// the environment, read by GIO once and then watched for changes.
 //
 // The Exec line is split with the desktop entry quoting rules (OpenWithCommand) and its
 // field codes are filled per file: %f and %F give the path, %u and %U its file URL, each
-// as one argument; %% is a percent sign; the other codes are dropped. The folders come
-// from QStandardPaths (so tests see only their own under test mode). User-interface
-// thread or any, no caching: the lists are read again on each call.
+// as one argument; %% is a percent sign; the other codes are dropped. No shell is involved.
+// User-interface thread (GIO's watches are served by the event loop).
 #include <QString>
 #include <QStringList>
 

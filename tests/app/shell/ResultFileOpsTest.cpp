@@ -107,6 +107,15 @@ private:
 void ResultFileOpsTest::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
+    // The desktop's applications are looked up by GIO in the XDG folders of the environment:
+    // point them at the test locations (and the system's MIME database) before the first use.
+    const QString home = QDir::homePath() + QStringLiteral("/.qttest");
+    qputenv("XDG_DATA_HOME", (home + QStringLiteral("/share")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home + QStringLiteral("/config")).toUtf8());
+    qputenv("XDG_CONFIG_DIRS", (home + QStringLiteral("/no-system-config")).toUtf8());
+    qputenv("XDG_DATA_DIRS", "/usr/share");
+    qunsetenv("XDG_CURRENT_DESKTOP");
+    QVERIFY(QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation)));
     QVERIFY(LanguageText::get(148) != LanguageText::get(149));
 }
 
@@ -543,23 +552,37 @@ void ResultFileOpsTest::desktopApplicationsForAType()
     const auto entry = [&apps](const char* id, const char* body) {
         writeFile((apps + u'/' + QLatin1String(id)).toStdString(), std::string("[Desktop Entry]\nType=Application\n") + body);
     };
-    entry("qdtest-default.desktop", "Name=Default Viewer\nExec=qdview --one %f\n");
-    entry("qdtest-added.desktop", "Name=Added Viewer\nExec=qdadd %U\n");
-    entry("qdtest-hidden.desktop", "Name=Hidden\nExec=qdhidden %f\nNoDisplay=true\n");
-    entry("qdtest-removed.desktop", "Name=Removed\nExec=qdremoved %f\n");
-    entry("qdtest-cached.desktop", "Name=Cached\nExec=qdcached %F\n");
+    // Entries name installed programs: an entry whose program is missing is not offered.
+    entry("qdtest-default.desktop", "Name=Default Viewer\nExec=cat --one %f\n");
+    entry("qdtest-added.desktop", "Name=Added Viewer\nExec=cat %U\n");
+    entry("qdtest-hidden.desktop", "Name=Hidden\nExec=cat %f\nNoDisplay=true\n");
+    entry("qdtest-removed.desktop", "Name=Removed\nExec=cat %f\n");
+    entry("qdtest-declared.desktop", "Name=Declared\nExec=cat %F\n");
+    entry("qdtest-plain.desktop", "Name=Plain Text Viewer\nExec=cat %F\n");
+    entry("qdtest-uninstalled.desktop", "Name=Not Installed\nExec=qd-no-such-program %F\n");
+    writeFile((apps + QStringLiteral("/mimeinfo.cache")).toStdString(),
+              "[MIME Cache]\ntext/x-qdtest=qdtest-removed.desktop;qdtest-declared.desktop;qdtest-hidden.desktop;"
+              "qdtest-uninstalled.desktop;\ntext/plain=qdtest-plain.desktop;\n");
     writeFile((config + QStringLiteral("/mimeapps.list")).toStdString(),
               "[Default Applications]\ntext/x-qdtest=qdtest-default.desktop;qdtest-missing.desktop\n"
               "[Added Associations]\ntext/x-qdtest=qdtest-added.desktop;qdtest-hidden.desktop;qdtest-default.desktop;\n"
               "[Removed Associations]\ntext/x-qdtest=qdtest-removed.desktop\n");
-    writeFile((apps + QStringLiteral("/mimeinfo.cache")).toStdString(),
-              "[MIME Cache]\ntext/x-qdtest=qdtest-removed.desktop;qdtest-cached.desktop;\n");
-    QStringList names;
-    for (const MimeAppAssociations::App& app : MimeAppAssociations::appsFor(QStringLiteral("text/x-qdtest")))
-        names << app.name;
-    QCOMPARE(names, (QStringList{"Default Viewer", "Added Viewer", "Cached"}));
-    QVERIFY(MimeAppAssociations::appsFor(QStringLiteral("text/x-qdtest-other")).empty());
-    for (const char* id : {"qdtest-default", "qdtest-added", "qdtest-hidden", "qdtest-removed", "qdtest-cached"})
+    const auto namesFor = [](const char* type) {
+        QStringList names;
+        for (const MimeAppAssociations::App& app : MimeAppAssociations::appsFor(QLatin1String(type)))
+            names << app.name;
+        return names;
+    };
+    // The lookup watches its folders: the new entries are seen once the watch has told it.
+    QTRY_COMPARE_WITH_TIMEOUT(namesFor("text/x-qdtest"), (QStringList{"Default Viewer", "Added Viewer", "Declared"}),
+                              10000);
+    QVERIFY(namesFor("text/x-qdtest-other").isEmpty());
+    QVERIFY(namesFor("").isEmpty());
+    // A viewer of plain text is offered for C source, a kind of plain text.
+    QVERIFY(namesFor("text/x-csrc").contains(QStringLiteral("Plain Text Viewer")));
+    QVERIFY(!namesFor("image/png").contains(QStringLiteral("Plain Text Viewer")));
+    for (const char* id : {"qdtest-default", "qdtest-added", "qdtest-hidden", "qdtest-removed", "qdtest-declared",
+                           "qdtest-plain", "qdtest-uninstalled"})
         QFile::remove(apps + u'/' + QLatin1String(id) + QStringLiteral(".desktop"));
     QFile::remove(apps + QStringLiteral("/mimeinfo.cache"));
     QFile::remove(config + QStringLiteral("/mimeapps.list"));
