@@ -45,6 +45,14 @@ MacroDialog::MacroDialog(const MacroRecord& initial, const QString& caption, QWi
     layout->addWidget(m_run);
     layout->addWidget(m_buttons);
 
+    // Screen readers name each control by its label.
+    m_name->setAccessibleName(LanguageText::plain(kNameText).remove(QLatin1Char(':')));
+    m_hotKey->setAccessibleName(LanguageText::plain(kHotKeyText).remove(QLatin1Char(':')));
+    m_run->setAccessibleName(LanguageText::plain(kRunText));
+    for (QAbstractButton* b : m_buttons->buttons())
+        b->setAccessibleName(LanguageText::withoutMnemonic(b->text()));
+    setAccessibleName(caption);
+
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     const auto updateOk = [this] {

@@ -35,6 +35,11 @@ MacroManagerDialog::MacroManagerDialog(const QList<MacroRecord>& macros, std::fu
     m_deleteAll = new QPushButton(LanguageText::get(kDeleteAllText), this);
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
 
+    setAccessibleName(windowTitle());
+    m_list->setAccessibleName(windowTitle());
+    for (QAbstractButton* b : QList<QAbstractButton*>{m_edit, m_delete, m_deleteAll} + m_buttons->buttons())
+        b->setAccessibleName(LanguageText::withoutMnemonic(b->text()));
+
     auto* side = new QVBoxLayout;
     side->addWidget(m_edit);
     side->addWidget(m_delete);

@@ -40,6 +40,7 @@ WelcomeDialog::WelcomeDialog(QWidget* parent, bool offerFileManagerEntry)
     if (offerFileManagerEntry) {
         m_fileManager = new QCheckBox(LanguageText::get(kFileManagerText), this);
         m_fileManager->setObjectName(QStringLiteral("fileManagerEntry"));
+        m_fileManager->setAccessibleName(LanguageText::plain(kFileManagerText));
         layout->addWidget(m_fileManager);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

@@ -54,6 +54,15 @@ private:
     QList<QPointer<QDialog>> m_seen;
     QTimer m_timer;
 };
+// The focusable controls of `dialog` without an accessible name.
+QStringList unnamedControls(QWidget* dialog)
+{
+    QStringList unnamed;
+    for (QWidget* w : dialog->findChildren<QWidget*>())
+        if (w->focusPolicy() != Qt::NoFocus && w->isVisibleTo(dialog) && w->accessibleName().isEmpty())
+            unnamed << QString::fromLatin1(w->metaObject()->className());
+    return unnamed;
+}
 }  // namespace
 
 class MacroCommandsTest : public QObject {
@@ -145,6 +154,7 @@ void MacroCommandsTest::newMacroWritesTheCurrentOptionsAndFillsTheMenu()
         if (!dialog)
             return d->reject();
         caption = dialog->windowTitle();
+        QCOMPARE(unnamedControls(dialog), QStringList());
         dialog->nameEdit()->setText(QStringLiteral("Sources & more"));
         dialog->hotKeyEdit()->setHotKey(2 | 1, 0x53);
         dialog->runAfterLaunchBox()->setChecked(false);
@@ -195,6 +205,7 @@ void MacroCommandsTest::manageDeletesFilesOnlyOnOk()
             auto* manager = qobject_cast<MacroManagerDialog*>(d);
             if (!manager)
                 return d->reject();
+            QCOMPARE(unnamedControls(manager), QStringList());
             manager->list()->setCurrentItem(manager->list()->topLevelItem(1));
             manager->deleteCurrent();
             QCOMPARE(manager->list()->topLevelItemCount(), 1);
