@@ -48,7 +48,7 @@ std::string localPath(const std::string& argument)
         rest = slash == std::string::npos ? std::string("/") : rest.substr(slash);  // drop the host part
         path.clear();
         for (size_t i = 0; i < rest.size(); ++i) {
-            if (rest[i] == '%' && i + 2 < rest.size() + 0 && hexValue(rest[i + 1]) >= 0 && hexValue(rest[i + 2]) >= 0) {
+            if (rest[i] == '%' && i + 2 < rest.size() && hexValue(rest[i + 1]) >= 0 && hexValue(rest[i + 2]) >= 0) {
                 path += char(hexValue(rest[i + 1]) * 16 + hexValue(rest[i + 2]));
                 i += 2;
             } else {
