@@ -29,9 +29,12 @@
 #include "shell/CommandRegistry.h"
 #include "shell/File_ListView.h"
 #include "shell/File_HoldWnd.h"
+#include "shell/FileManagerEntry.h"
+#include "options/OptionMessage.h"
 #include "shell/HelpLauncher.h"
 #include "shell/LanguageFormat.h"
 #include "shell/LanguageText.h"
+#include "shell/MacroCommands.h"
 #include "shell/MainMenuBar.h"
 #include "shell/MainStatusBar.h"
 #include "shell/MainToolBar.h"
@@ -52,6 +55,7 @@ namespace {
 constexpr unsigned kTitleText = 55;
 constexpr unsigned kHotKeyCaptionText = 56;
 constexpr unsigned kSearchFinishedText = 22;
+constexpr unsigned kFileManagerFailedText = 711;
 }  // namespace
 
 CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
@@ -98,6 +102,10 @@ CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
     setResultOperations(new ResultOperations(*m_resultModel, this));
     connectResultOperations();
     connectDuplicateSelection();
+    m_macroCommands = new MacroCommands(
+        {m_searchOptions, m_optionSide, m_search, m_commands, this, [this](QDialog& d) { return runModal(d); },
+         [this] { return m_state.modalDialogOpen; }},
+        MacroList::defaultFolder(), this);
     // Accelerators of the list (Enter, Delete, Ctrl+C...) act only while it has the focus.
     for (int id : m_commands->ids())
         if (m_commands->isListScoped(id))
@@ -135,6 +143,8 @@ CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    delete m_macroCommands;  // its hot keys and dialogs need the parts below
+    m_macroCommands = nullptr;
     m_search->disconnect(this);
     delete m_search;  // stops a running search before the list goes
     m_search = nullptr;
@@ -209,8 +219,12 @@ void CMainFrame::checkFirstRun()
     if (m_settings.frame().FirstRun != 1)
         return;
     m_settings.frame().FirstRun = 0;
-    WelcomeDialog dialog(this);
+    const FileManagerEntry entry;
+    WelcomeDialog dialog(this, entry.isAvailable() && !entry.isRegistered());
     runModal(dialog);
+    QString reason;
+    if (dialog.addFileManagerEntry() && !entry.registerEntry(&reason))
+        OptionMessage::show(this, OptionMessage::format(kFileManagerFailedText, reason));
 }
 
 void CMainFrame::hideToTray()
@@ -441,6 +455,8 @@ void CMainFrame::warnHotKeyUnavailable(const QString& reason)
 void CMainFrame::onCommand(int id)
 {
     if (m_ops && m_ops->run(id))
+        return;
+    if (m_macroCommands && m_macroCommands->run(id))
         return;
     if (id >= OpenPanel1 && id <= OpenPanel5) {
         m_optionSide->openPanel(id - OpenPanel1);

@@ -22,6 +22,7 @@
 class AppSettings;
 class CommandRegistry;
 class File_HoldWnd;
+class MacroCommands;
 class MainMenuBar;
 class MainStatusBar;
 class MainToolBar;
@@ -97,6 +98,7 @@ public:
     File_ListView* resultList() const { return m_resultList; }
     ResultListModel* resultModel() const { return m_resultModel; }
     SearchController* searchController() const { return m_search; }
+    MacroCommands* macros() const { return m_macroCommands; }
     // The option panels' filler of a search rule; false: the search does not start and the
     // list keeps its rows. Without one, Search does nothing.
     void setRuleFiller(std::function<bool(Search_Rule&)> filler);
@@ -149,6 +151,7 @@ private:
     File_ListView* m_resultList = nullptr;
     ResultListModel* m_resultModel = nullptr;
     SearchController* m_search = nullptr;
+    MacroCommands* m_macroCommands = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     CommandState m_state;
     FramePlacement m_placement;

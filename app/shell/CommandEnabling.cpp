@@ -2,6 +2,7 @@
 #include "shell/CommandEnabling.h"
 
 #include "shell/CommandIds.h"
+#include "shell/MacroCommands.h"
 #include "shell/ResultOperations.h"
 
 using namespace CommandIds;
@@ -61,7 +62,7 @@ bool CommandEnabling::rulesAllow(int id, const CommandState& s)
 bool CommandEnabling::hasAction(int id)
 {
     // Result files, exports and the file operations on the selected rows.
-    if (ResultOperations::handles(id))
+    if (ResultOperations::handles(id) || MacroCommands::handles(id))
         return true;
     if (id >= OpenPanel1 && id <= OpenPanel5)
         return true;

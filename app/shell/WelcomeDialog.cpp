@@ -1,6 +1,7 @@
 // WelcomeDialog: a first-start greeting.
 #include "shell/WelcomeDialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
@@ -10,10 +11,10 @@
 #include "shell/ThemedIcon.h"
 
 namespace {
-constexpr unsigned kTitleText = 440, kBodyText = 441;
+constexpr unsigned kTitleText = 440, kBodyText = 441, kFileManagerText = 710;
 }
 
-WelcomeDialog::WelcomeDialog(QWidget* parent)
+WelcomeDialog::WelcomeDialog(QWidget* parent, bool offerFileManagerEntry)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("welcomeDialog"));
@@ -36,8 +37,19 @@ WelcomeDialog::WelcomeDialog(QWidget* parent)
     label->setMinimumWidth(380);
     top->addWidget(label, 1);
     layout->addLayout(top);
+    if (offerFileManagerEntry) {
+        m_fileManager = new QCheckBox(LanguageText::get(kFileManagerText), this);
+        m_fileManager->setObjectName(QStringLiteral("fileManagerEntry"));
+        m_fileManager->setAccessibleName(LanguageText::plain(kFileManagerText));
+        layout->addWidget(m_fileManager);
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setAccessibleName(buttons->button(QDialogButtonBox::Ok)->text());
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
+}
+
+bool WelcomeDialog::addFileManagerEntry() const
+{
+    return m_fileManager && m_fileManager->isChecked();
 }

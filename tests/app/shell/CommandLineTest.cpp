@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "PathShellExt.h"
 #include "shell/CommandLine.h"
 
 class CommandLineTest : public QObject {
@@ -71,6 +72,37 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(QFile::link(dir.filePath("target.qdr"), dir.filePath("link.qdr")));
         QCOMPARE(CommandLine::processParameter(dir.filePath("link.qdr")), dir.filePath("target.qdr"));
+    }
+
+    // What the file managers' launcher builds comes apart into the same folders here.
+    void launcherArgumentRoundTrip_data() {
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<QStringList>("expected");  // empty: the same as `folders`
+        QTest::newRow("one") << QStringList{"/data"} << QStringList();
+        QTest::newRow("root") << QStringList{"/"} << QStringList();
+        QTest::newRow("two") << QStringList{"/a", "/b"} << QStringList();
+        QTest::newRow("spaces") << QStringList{"/my docs", "/old  files/x y"} << QStringList();
+        QTest::newRow("single quotes") << QStringList{"/it's", "/'q'"} << QStringList();
+        QTest::newRow("non-ASCII") << QStringList{QString::fromUtf8("/données"), QString::fromUtf8("/日本語/フォルダ")}
+                                   << QStringList();
+        QTest::newRow("trailing blank") << QStringList{"/x ", "/y "} << QStringList{"/x /", "/y /"};
+    }
+    void launcherArgumentRoundTrip() {
+        QFETCH(QStringList, folders);
+        QFETCH(QStringList, expected);
+        std::vector<std::string> in;
+        for (const QString& f : folders)
+            in.push_back(f.toStdString());
+        const std::vector<std::string> args = PathShellExt::programArguments(in);
+        QCOMPARE(int(args.size()), 2);
+        const CommandLine line = CommandLine::parse({QString::fromStdString(args[0]), QString::fromStdString(args[1])});
+        QVERIFY(line.pathFlag());
+        QStringList back = line.folders();
+        // The program trims each entry before it searches; a folder ending in blanks kept
+        // its '/' so that it names the same folder.
+        for (QString& f : back)
+            f = f.trimmed();
+        QCOMPARE(back, expected.isEmpty() ? folders : expected);
     }
 };
 
