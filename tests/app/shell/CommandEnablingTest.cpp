@@ -119,9 +119,10 @@ void CommandEnablingTest::onlyCommandsWithAnActionAreEnabled_data()
                    SearchImages, SearchMusic, SearchVideos, SearchSpecifiedType,
                    OpenResult, SaveResult, Execute, CopyFiles, DeleteToTrash, MoveFiles, OpenWithFirst,
                    SearchOrStop, SelectAll, InvertSelection, RemoveSelected, RemoveAll, Statistics, Print,
-                   PrintPreview, PrintSetup})
+                   PrintPreview, PrintSetup, RebuildAllIndexes, RebuildLocalPaths, ViewIndexLog, IndexPathFirst,
+                   IndexPathLast})
         QTest::newRow(QByteArray::number(id)) << id << true;
-    for (int id : {Options, RebuildLocalPaths, SaveMacro, ViewIndexLog, IndexPathFirst, MacroFirst})
+    for (int id : {Options, SaveMacro, MacroFirst})
         QTest::newRow(QByteArray::number(id)) << id << false;
 }
 
