@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "indexing/CIndexManager.h"
+#include "options/HistoryCombo.h"
 #include "options/NameLocationPanel.h"
 #include "options/SearchOptionsPane.h"
 #include "shell/AppSettings.h"

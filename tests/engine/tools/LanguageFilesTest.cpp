@@ -45,7 +45,7 @@ const std::vector<unsigned> kNumbers = {
 const std::map<unsigned, std::string> kArguments = {
     {22, "sf"}, {23, "f"},  {36, "ss"},  {37, "ss"},  {44, "s"},  {45, "ss"},  {46, "ss"},  {63, "s"},
     {114, "d"}, {115, "d"}, {118, "d"}, {119, "d"}, {130, "dd"}, {154, "d"}, {156, "s"}, {170, "ss"},
-    {171, "ss"}, {178, "s"}, {416, "s"}, {596, "ss"}, {597, "ss"}, {654, "s"}, {655, "s"}, {658, "s"},
+    {171, "ss"}, {178, "s"}, {416, "s"}, {596, "ss"}, {597, "ss"}, {601, "s"}, {624, "ss"}, {625, "ss"}, {654, "s"}, {655, "s"}, {658, "s"},
     {670, "d"}, {679, "ss"}};
 
 const char* const kFiles[] = {"English.ini", "GB.ini", "BIG5.ini"};
