@@ -37,16 +37,24 @@ now() { date +%s%N; }
 ms() { echo $(( ($2 - $1) / 1000000 )); }
 ratio() { python3 -c "print(f'{$1/max($2,1):.2f}')"; }
 
-t_cli=999999999; t_win=999999999
+load=$(cut -d' ' -f1-3 /proc/loadavg)
+# The window's indexing thread runs at idle priority (nice 19, idle I/O class); on a busy
+# machine that alone slows it, so qdsearch is also timed at that priority.
+t_cli=999999999; t_win=999999999; t_idle=999999999
 for _ in 1 2 3; do
     rm -rf "$work/cache-cli"; sync
     s=$(now); "$qd" --index "$tree" --cache "$work/cache-cli" --no-archives --priority 10 2>/dev/null; e=$(now)
     t=$(ms "$s" "$e"); [ "$t" -lt "$t_cli" ] && t_cli=$t
+    rm -rf "$work/cache-idle"; sync
+    s=$(now); nice -n 19 ionice -c 3 "$qd" --index "$tree" --cache "$work/cache-idle" --no-archives --priority 10 2>/dev/null; e=$(now)
+    t=$(ms "$s" "$e"); [ "$t" -lt "$t_idle" ] && t_idle=$t
     rm -rf "$work/cache-win"; mkdir -p "$work/cache-win"; sync
     t=$("$win" index "$tree" "$work/cache-win" | cut -d' ' -f1)
     [ "$t" -lt "$t_win" ] && t_win=$t
 done
+echo "load average before the runs: $load"
 echo "indexing (best of 3): window ${t_win} ms, qdsearch --index ${t_cli} ms, ratio $(ratio "$t_win" "$t_cli") (goal <= 1.1)"
+echo "  qdsearch --index at the same idle priority: ${t_idle} ms, window ratio $(ratio "$t_win" "$t_idle")"
 
 for pattern in "*.json" "*report4*"; do
     q_cli=999999999; q_win=999999999; n_cli=0; n_win=0

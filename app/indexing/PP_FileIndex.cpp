@@ -146,7 +146,7 @@ bool PP_FileIndex::addTyped()
     if (typed.isEmpty())
         return false;
     if (!QFileInfo(typed).isDir()) {
-        OptionMessage::show(this, OptionMessage::format(kNoFolder, typed));
+        OptionMessage::show(this, OptionMessage::format(kNoFolder, typed.endsWith(u'/') ? typed : typed + u'/'));
         m_field->selectAll();
         return false;
     }
