@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,17 +68,18 @@ PP_IndexTime::PP_IndexTime(AppSettings& settings, CIndexManager* manager, QWidge
             [this](int v) { m_speedLabel->setText(QString::asprintf("%d", v)); });
 
     auto* group = new QButtonGroup(this);
-    auto* grid = new QGridLayout;
+    m_time = new QTimeEdit(this);
+    m_time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     for (int i = 0; i < 3; ++i) {
         m_options[i] = new QRadioButton(LanguageText::get(kFirstOptionText + unsigned(i)), this);
         group->addButton(m_options[i], i);
-        grid->addWidget(m_options[i], i, 0);
+        auto* row = new QHBoxLayout;
+        row->addWidget(m_options[i]);
+        if (i == 1)
+            row->addWidget(m_time);   // the daily time follows its option
+        row->addStretch(1);
+        layout->addLayout(row);
     }
-    m_time = new QTimeEdit(this);
-    m_time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    grid->addWidget(m_time, 1, 1);
-    grid->setColumnStretch(2, 1);
-    layout->addLayout(grid);
     connect(group, &QButtonGroup::idToggled, this, [this](int, bool) { updateTimePicker(); });
 
     layout->addWidget(new QLabel(LanguageText::get(kCacheLabel), this));
