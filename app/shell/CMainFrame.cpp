@@ -19,6 +19,9 @@
 
 #include "archive/CExtractMgr.h"
 #include "duplicate/Duplicate_Man.h"
+#include "indexing/CIndexManager.h"
+#include "indexing/IndexLogDialog.h"
+#include "indexing/IndexQuestion.h"
 #include "options/DuplicatePanel.h"
 #include "options/SearchOptionsPane.h"
 #include "records/Data_FileItem.h"
@@ -98,6 +101,7 @@ CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
     m_resultList = new File_ListView(m_settings, *m_resultModel, m_splitter);
     m_search = new SearchController(m_settings, *m_resultModel, this);
     connectResultList();
+    connectIndexing();
     setRuleFiller([pane = m_searchOptions](Search_Rule& rule) { return pane->fillRule(rule); });
     setResultOperations(new ResultOperations(*m_resultModel, this));
     connectResultOperations();
@@ -145,6 +149,9 @@ CMainFrame::~CMainFrame()
 {
     delete m_macroCommands;  // its hot keys and dialogs need the parts below
     m_macroCommands = nullptr;
+    m_index->disconnect(this);
+    delete m_index;  // stops a running run
+    m_index = nullptr;
     m_search->disconnect(this);
     delete m_search;  // stops a running search before the list goes
     m_search = nullptr;
@@ -458,6 +465,11 @@ void CMainFrame::onCommand(int id)
         return;
     if (m_macroCommands && m_macroCommands->run(id))
         return;
+    if ((id >= IndexPathFirst && id <= IndexPathLast) || id == RebuildAllIndexes || id == RebuildLocalPaths ||
+        id == StopIndexing || id == ViewIndexLog) {
+        onIndexCommand(id);
+        return;
+    }
     if (id >= OpenPanel1 && id <= OpenPanel5) {
         m_optionSide->openPanel(id - OpenPanel1);
         return;
@@ -584,5 +596,75 @@ void CMainFrame::printList(int id)
         QPrintDialog dialog(m_printer.get(), this);
         if (runModal(dialog) == QDialog::Accepted)
             ResultPrinter::print(*m_printer, *m_resultList);
+    }
+}
+
+// ---- index management ------------------------------------------------------------------------
+
+void CMainFrame::connectIndexing()
+{
+    m_index = new CIndexManager(m_settings, this);
+    m_index->setSearchController(m_search);
+    connect(m_index, &CIndexManager::paneText, this, [this](int pane, const QString& text) {
+        m_statusBar->setPaneText(pane, text);
+        if (pane == 3 && m_state.indexingRunning)
+            m_tray->setIndexProgress(text);
+    });
+    connect(m_index, &CIndexManager::runningChanged, this, [this](bool running) {
+        CommandState state = m_state;
+        state.indexingRunning = running;
+        setCommandState(state);
+        if (!running)
+            m_tray->setIndexProgress(QString());
+    });
+    connect(m_index, &CIndexManager::noIndexedPaths, this, [this] {
+        QMessageBox box(QMessageBox::Information, LanguageText::plain(kTitleText), LanguageText::plain(72),
+                        QMessageBox::Ok, this);
+        box.setObjectName(QStringLiteral("noIndexedPaths"));
+        runModal(box);
+    });
+}
+
+void CMainFrame::startIndexing()
+{
+    m_index->startUp();
+}
+
+void CMainFrame::onIndexCommand(int id)
+{
+    if (id >= IndexPathFirst && id <= IndexPathLast) {
+        const QString path = m_settings.indexedPaths().paths.value(id - IndexPathFirst);
+        if (path.isEmpty())
+            return;
+        if (m_index->isRunning() && !IndexQuestion::ask(this, 75u))
+            return;
+        m_index->indexPaths({path});
+        return;
+    }
+    switch (id) {
+    case RebuildAllIndexes: m_index->scheduleCheck(true); break;
+    case RebuildLocalPaths: {
+        // The indexed paths that lie on local disks.
+        const QStringList local = IndexedPaths::localDriveRoots();
+        QStringList paths;
+        for (const QString& p : m_settings.indexedPaths().paths)
+            for (const QString& root : local)
+                if (Tool_Resource::isPathIncludePath(root.toStdString(), p.toStdString())) {
+                    paths.append(p);
+                    break;
+                }
+        if (!paths.isEmpty())
+            m_index->indexPaths(paths);
+        else if (m_settings.indexedPaths().paths.isEmpty())
+            m_index->indexAll();   // says that there is nothing to index
+        break;
+    }
+    case StopIndexing: m_index->stopCommand(); break;
+    case ViewIndexLog: {
+        IndexLogDialog dialog(m_index->log(), m_settings.frame().strLastIndexTime, this);
+        runModal(dialog);
+        break;
+    }
+    default: break;
     }
 }

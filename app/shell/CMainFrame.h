@@ -20,6 +20,7 @@
 #include "shell/TrayIcon.h"
 
 class AppSettings;
+class CIndexManager;
 class CommandRegistry;
 class File_HoldWnd;
 class MacroCommands;
@@ -99,6 +100,12 @@ public:
     ResultListModel* resultModel() const { return m_resultModel; }
     SearchController* searchController() const { return m_search; }
     MacroCommands* macros() const { return m_macroCommands; }
+    // Index management: the start-up rule (pane 2 = text 70, "AutoIndex", the schedule
+    // timer), called by the application once the window is built; the manager itself; and
+    // the refresh of the per-path index entries after the indexed paths changed.
+    void startIndexing();
+    CIndexManager* indexManager() const { return m_index; }
+    void indexedPathsChanged() { refreshRangeCommands(); }
     // The option panels' filler of a search rule; false: the search does not start and the
     // list keeps its rows. Without one, Search does nothing.
     void setRuleFiller(std::function<bool(Search_Rule&)> filler);
@@ -135,6 +142,8 @@ private:
     void refreshListState();
     void showStatistics();
     void printList(int id);
+    void connectIndexing();
+    void onIndexCommand(int id);
 
     AppSettings& m_settings;
     CommandRegistry* m_commands = nullptr;
@@ -152,6 +161,7 @@ private:
     ResultListModel* m_resultModel = nullptr;
     SearchController* m_search = nullptr;
     MacroCommands* m_macroCommands = nullptr;
+    CIndexManager* m_index = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     CommandState m_state;
     FramePlacement m_placement;

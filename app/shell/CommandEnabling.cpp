@@ -66,6 +66,10 @@ bool CommandEnabling::hasAction(int id)
         return true;
     if (id >= OpenPanel1 && id <= OpenPanel5)
         return true;
+    // Index management (CIndexManager).
+    if ((id >= IndexPathFirst && id <= IndexPathLast) || id == RebuildAllIndexes || id == RebuildLocalPaths ||
+        id == StopIndexing || id == ViewIndexLog)
+        return true;
     switch (id) {
     case OpenAllPanels:
     case FocusResultList:

@@ -64,6 +64,7 @@ int QuendrelApplication::run()
         takeParameter(pathFlag, parameter);
     });
 
+    m_frame->startIndexing();
     m_frame->startUp(commandLine.minimizedFlag());
     if (splash)
         splash->raise();

@@ -91,19 +91,54 @@ void SearchController::prepareIndexData()
 {
     const std::vector<std::string> roots = toStdList(m_settings.indexedPaths().paths);
     m_man.addIndexedFilePathName(roots);
+    useCacheFolder();
+    if (!m_rule.bQuickSearch)
+        return;
+    // Caches committed since the searchers were opened (or, on the first quick search, left
+    // pending by an earlier session) become live before anything is read.
+    if (SF_Man::hasNewIndexCache() || !m_pendingChecked) {
+        releaseSearchers();
+        m_man.refreshNewIndexCacheFile(roots);
+        m_pendingChecked = true;
+    }
+    if (!m_searchersOpen)
+        m_searchersOpen = m_man.initSearcher(roots);
+}
+
+void SearchController::useCacheFolder()
+{
     std::string cache = m_settings.indexTime().IndexCacheLocation.toStdString();
     if (!cache.empty() && cache.back() != '/')
         cache += '/';
     Tool_Resource::setIndexCachePath(cache);
-    if (!m_rule.bQuickSearch)
-        return;
-    if (m_searchersOpen && SF_Man::hasNewIndexCache()) {
-        m_man.uninitSearcher();
-        m_man.refreshNewIndexCacheFile(roots);
-        m_searchersOpen = false;
-    }
+}
+
+void SearchController::releaseSearchers()
+{
     if (!m_searchersOpen)
-        m_searchersOpen = m_man.initSearcher(roots);
+        return;
+    m_model.materializeAll();   // rows read from a cache must not outlive its searcher
+    m_man.uninitSearcher();
+    m_searchersOpen = false;
+}
+
+void SearchController::deleteLiveCaches(const std::vector<std::string>& roots)
+{
+    stop(true);
+    releaseSearchers();
+    useCacheFolder();
+    m_man.deleteIndexCacheFiles(roots);
+}
+
+void SearchController::clearList()
+{
+    stop(false);
+    m_model.replaceAll({});
+}
+
+bool SearchController::listHoldsIndexResults() const
+{
+    return m_rule.bQuickSearch != 0 && m_model.rowCount() > 0;
 }
 
 bool SearchController::checkFinished()

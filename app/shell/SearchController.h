@@ -45,6 +45,15 @@ public:
     // The rule of the last search (read-only while one runs).
     const Search_Rule& rule() const { return m_rule; }
     Search_Man& searchMan() { return m_man; }
+    // Closes the searchers of the index caches (the rows read from them are read whole
+    // first); the next quick search opens them again. For moving or deleting caches.
+    void releaseSearchers();
+    // Stops a running search, closes the searchers and deletes the live caches of `roots`.
+    void deleteLiveCaches(const std::vector<std::string>& roots);
+    // The list shows rows of a quick search (rows that may come from the index).
+    bool listHoldsIndexResults() const;
+    // Stops a running search and empties the result list.
+    void clearList();
 
 signals:
     void runningChanged(bool running);
@@ -54,6 +63,7 @@ signals:
 
 private:
     void prepareIndexData();
+    void useCacheFolder();   // "IndexCacheLocation" becomes the engine's cache folder
 
     AppSettings& m_settings;
     ResultListModel& m_model;
@@ -63,4 +73,5 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_threadDone{false};
     bool m_searchersOpen = false;
+    bool m_pendingChecked = false;   // pending caches of earlier sessions were made live
 };

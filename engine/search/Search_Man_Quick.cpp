@@ -43,9 +43,12 @@ Search_CachePathSearcher* Search_Man::findSearcher(const std::string& root) cons
 }
 
 void Search_Man::refreshNewIndexCacheFile(const std::vector<std::string>& roots) {
+    // Under the commit lock: an indexer running meanwhile cannot commit a root while it is
+    // made live, and the flag it sets for a later commit is not cleared here unseen.
+    std::lock_guard<std::mutex> lock(SF_Man::s_renameCS);
     for (const std::string& root : roots)
         SF_SaverSet::makeLive(rootKey(root));
-    SF_Man::clearNewIndexCache();
+    SF_Man::s_bNewIndexCache = false;
 }
 
 void Search_Man::deleteIndexCacheFiles(const std::vector<std::string>& roots) {

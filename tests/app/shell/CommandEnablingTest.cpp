@@ -119,9 +119,10 @@ void CommandEnablingTest::onlyCommandsWithAnActionAreEnabled_data()
                    SearchImages, SearchMusic, SearchVideos, SearchSpecifiedType,
                    OpenResult, SaveResult, Execute, CopyFiles, DeleteToTrash, MoveFiles, OpenWithFirst,
                    SearchOrStop, SelectAll, InvertSelection, RemoveSelected, RemoveAll, Statistics, Print,
-                   PrintPreview, PrintSetup, SaveMacro, ManageMacros, MacroFirst, MacroFirst + 511})
+                   PrintPreview, PrintSetup, SaveMacro, ManageMacros, MacroFirst, MacroFirst + 511,
+                   RebuildAllIndexes, RebuildLocalPaths, ViewIndexLog, IndexPathFirst, IndexPathLast})
         QTest::newRow(QByteArray::number(id)) << id << true;
-    for (int id : {Options, RebuildLocalPaths, ViewIndexLog, IndexPathFirst})
+    for (int id : {Options})
         QTest::newRow(QByteArray::number(id)) << id << false;
 }
 
