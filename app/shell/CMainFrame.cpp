@@ -19,7 +19,10 @@
 
 #include "archive/CExtractMgr.h"
 #include "duplicate/Duplicate_Man.h"
+#include "options/ContainTextPanel.h"
 #include "options/DuplicatePanel.h"
+#include "options/NameLocationPanel.h"
+#include "options/OptionSheetController.h"
 #include "options/SearchOptionsPane.h"
 #include "records/Data_FileItem.h"
 #include "shell/AboutDialog.h"
@@ -97,6 +100,7 @@ CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
     setResultOperations(new ResultOperations(*m_resultModel, this));
     connectResultOperations();
     connectDuplicateSelection();
+    connectOptionSheet();
     // Accelerators of the list (Enter, Delete, Ctrl+C...) act only while it has the focus.
     for (int id : m_commands->ids())
         if (m_commands->isListScoped(id))
@@ -420,6 +424,37 @@ void CMainFrame::setHotKeyText(const QString& text)
     m_tray->setHotKeyText(text);
 }
 
+void CMainFrame::setHotKey(GlobalHotKey* hotKey)
+{
+    m_optionSheet->setHotKey(hotKey);
+}
+
+// ---- the option sheet: what a confirmed change applies at once --------------------------------
+
+void CMainFrame::connectOptionSheet()
+{
+    m_optionSheet = new OptionSheetController(m_settings, this);
+    connect(m_optionSheet, &OptionSheetController::generalApplied, this, [this] {
+        m_resultList->applySettings();
+        const int history = m_settings.general().HistoryItemNum;
+        m_searchOptions->general()->setHistoryLimit(history);
+        m_searchOptions->containText()->setHistoryLimit(history);
+    });
+    connect(m_optionSheet, &OptionSheetController::searchApplied, this, [this] {
+        m_resultList->applySettings();
+        const QStringList& types = m_settings.searchDisplay().patternExtensions;
+        m_toolBar->setPatternExtensions(types);
+        CommandState state = m_state;
+        state.patternEmpty = types.isEmpty();
+        setCommandState(state);
+    });
+    connect(m_optionSheet, &OptionSheetController::hotKeyRegistered, this, &CMainFrame::setHotKeyText);
+    connect(m_optionSheet, &OptionSheetController::hotKeyFailed, this, [this](const QString& reason) {
+        setHotKeyText(QString());
+        warnHotKeyUnavailable(reason);
+    });
+}
+
 void CMainFrame::warnHotKeyUnavailable(const QString& reason)
 {
     QMessageBox box(QMessageBox::Warning, LanguageText::plain(kHotKeyCaptionText), reason, QMessageBox::Ok, this);
@@ -446,6 +481,7 @@ void CMainFrame::onCommand(int id)
         break;
     }
     case Exit: requestExit(); break;
+    case CommandIds::Options: m_optionSheet->run(this, [this](QDialog& d) { return runModal(d); }); break;
     case SaveOptions:
         m_searchOptions->saveOptionsInteractively(this, [this](QDialog& d) { return runModal(d); });
         break;

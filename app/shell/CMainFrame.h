@@ -22,6 +22,8 @@
 class AppSettings;
 class CommandRegistry;
 class File_HoldWnd;
+class GlobalHotKey;
+class OptionSheetController;
 class MainMenuBar;
 class MainStatusBar;
 class MainToolBar;
@@ -83,6 +85,11 @@ public:
     bool openResultFile(const QString& path);
 
     void setHotKeyText(const QString& text);
+    // The application's show/hide hot key, re-registered when the option sheet changes the
+    // General page (not owned; null before it exists and after it is gone).
+    void setHotKey(GlobalHotKey* hotKey);
+    // Runs the option sheet (F12) and acts on it.
+    OptionSheetController* optionSheet() const { return m_optionSheet; }
     // Shows the one start-up warning that the hot key could not be had.
     void warnHotKeyUnavailable(const QString& reason);
 
@@ -133,6 +140,7 @@ private:
     void refreshListState();
     void showStatistics();
     void printList(int id);
+    void connectOptionSheet();
 
     AppSettings& m_settings;
     CommandRegistry* m_commands = nullptr;
@@ -149,6 +157,7 @@ private:
     File_ListView* m_resultList = nullptr;
     ResultListModel* m_resultModel = nullptr;
     SearchController* m_search = nullptr;
+    OptionSheetController* m_optionSheet = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     CommandState m_state;
     FramePlacement m_placement;

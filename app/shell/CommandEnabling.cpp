@@ -52,6 +52,7 @@ bool CommandEnabling::rulesAllow(int id, const CommandState& s)
         return !s.patternEmpty;
     case SearchOrStop:
     case NewSearch:
+    case Options:  // the option sheet is modal: never one over another dialog
         return !s.modalDialogOpen;
     default:
         return true;
@@ -72,6 +73,7 @@ bool CommandEnabling::hasAction(int id)
     case Help:
     case About:
     case Exit:
+    case Options:
     case SaveOptions:
     case OpenOptions:
     case NewSearch:
