@@ -38,7 +38,7 @@ void OptionSheetController::act(PP_OptionSheet& sheet)
     }
     if (sheet.changed(sheet.search()))
         emit searchApplied();
-    emit sheetConfirmed(sheet);
+    emit sheetConfirmed(&sheet);
 }
 
 void OptionSheetController::reRegisterHotKey()

@@ -20,7 +20,7 @@
 
 class AppSettings;
 class GlobalHotKey;
-class PP_OptionSheet;
+#include "options/PP_OptionSheet.h"
 class QDialog;
 class QWidget;
 
@@ -56,7 +56,7 @@ signals:
     void hotKeyRegistered(const QString& text);
     void hotKeyFailed(const QString& reason);
     // After the acting above; the sheet is still alive (for the index pages' owners).
-    void sheetConfirmed(PP_OptionSheet& sheet);
+    void sheetConfirmed(PP_OptionSheet* sheet);
 
 private:
     AppSettings& m_settings;

@@ -235,6 +235,12 @@ GeneralOptions PP_General::shownOptions() const
     return g;
 }
 
+bool PP_General::validate()
+{
+    m_history->interpretText();
+    return true;
+}
+
 bool PP_General::applyToSettings()
 {
     if (!m_modified)

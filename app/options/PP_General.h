@@ -31,6 +31,9 @@ public:
 
     QString pageTitle() const override;
     void loadFromSettings() override;
+    // Takes a number still being typed into the history box (a text out of range falls back
+    // to the last value); never refuses.
+    bool validate() override;
     bool applyToSettings() override;
 
     bool isModified() const { return m_modified; }

@@ -91,9 +91,11 @@ void CommandEnablingTest::rules_data()
     QTest::newRow("search under modal") << SearchOrStop << modal << false;
     QTest::newRow("new search under modal") << NewSearch << modal << false;
     QTest::newRow("execute under modal") << Execute << modal << true;
+    QTest::newRow("options idle") << Options << rowsSearching << true;
+    QTest::newRow("options under modal") << Options << modal << false;
 
     // Commands without a rule.
-    for (int id : {About, Help, Exit, Options, OpenPanel1, OpenAllPanels, MacroFirst})
+    for (int id : {About, Help, Exit, OpenPanel1, OpenAllPanels, MacroFirst})
         QTest::newRow(QByteArray::number(id) + " no rule, empty") << id << empty << true;
 
     // Just outside the ranges.
@@ -119,9 +121,9 @@ void CommandEnablingTest::onlyCommandsWithAnActionAreEnabled_data()
                    SearchImages, SearchMusic, SearchVideos, SearchSpecifiedType,
                    OpenResult, SaveResult, Execute, CopyFiles, DeleteToTrash, MoveFiles, OpenWithFirst,
                    SearchOrStop, SelectAll, InvertSelection, RemoveSelected, RemoveAll, Statistics, Print,
-                   PrintPreview, PrintSetup})
+                   PrintPreview, PrintSetup, Options})
         QTest::newRow(QByteArray::number(id)) << id << true;
-    for (int id : {Options, RebuildLocalPaths, SaveMacro, ViewIndexLog, IndexPathFirst, MacroFirst})
+    for (int id : {RebuildLocalPaths, SaveMacro, ViewIndexLog, IndexPathFirst, MacroFirst})
         QTest::newRow(QByteArray::number(id)) << id << false;
 }
 
