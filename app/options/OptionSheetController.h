@@ -18,9 +18,10 @@
 #include <QString>
 #include <functional>
 
+#include "options/PP_OptionSheet.h"  // complete, so the signal's pointer is a known type
+
 class AppSettings;
 class GlobalHotKey;
-#include "options/PP_OptionSheet.h"
 class QDialog;
 class QWidget;
 
