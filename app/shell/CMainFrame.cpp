@@ -22,7 +22,13 @@
 #include "indexing/CIndexManager.h"
 #include "indexing/IndexLogDialog.h"
 #include "indexing/IndexQuestion.h"
+#include "indexing/PP_ExcludeList.h"
+#include "indexing/PP_FileIndex.h"
+#include "indexing/PP_IndexTime.h"
+#include "options/ContainTextPanel.h"
 #include "options/DuplicatePanel.h"
+#include "options/NameLocationPanel.h"
+#include "options/OptionSheetController.h"
 #include "options/SearchOptionsPane.h"
 #include "records/Data_FileItem.h"
 #include "shell/AboutDialog.h"
@@ -110,6 +116,7 @@ CMainFrame::CMainFrame(AppSettings& settings, Options options, QWidget* parent)
         {m_searchOptions, m_optionSide, m_search, m_commands, this, [this](QDialog& d) { return runModal(d); },
          [this] { return m_state.modalDialogOpen; }},
         MacroList::defaultFolder(), this);
+    connectOptionSheet();
     // Accelerators of the list (Enter, Delete, Ctrl+C...) act only while it has the focus.
     for (int id : m_commands->ids())
         if (m_commands->isListScoped(id))
@@ -452,6 +459,44 @@ void CMainFrame::setHotKeyText(const QString& text)
     m_tray->setHotKeyText(text);
 }
 
+void CMainFrame::setHotKey(GlobalHotKey* hotKey)
+{
+    m_optionSheet->setHotKey(hotKey);
+}
+
+// ---- the option sheet: what a confirmed change applies at once --------------------------------
+
+void CMainFrame::connectOptionSheet()
+{
+    m_optionSheet = new OptionSheetController(m_settings, this);
+    // The index pages follow General and Search.
+    m_optionSheet->setExtraPages([this](PP_OptionSheet& sheet) {
+        sheet.addPage(new PP_FileIndex(m_settings, m_index, &sheet));
+        sheet.addPage(new PP_IndexTime(m_settings, m_index, &sheet));
+        sheet.addPage(new PP_ExcludeList(m_settings, &sheet));
+    });
+    connect(m_optionSheet, &OptionSheetController::sheetConfirmed, this, [this] { indexedPathsChanged(); });
+    connect(m_optionSheet, &OptionSheetController::generalApplied, this, [this] {
+        m_resultList->applySettings();
+        const int history = m_settings.general().HistoryItemNum;
+        m_searchOptions->general()->setHistoryLimit(history);
+        m_searchOptions->containText()->setHistoryLimit(history);
+    });
+    connect(m_optionSheet, &OptionSheetController::searchApplied, this, [this] {
+        m_resultList->applySettings();
+        const QStringList& types = m_settings.searchDisplay().patternExtensions;
+        m_toolBar->setPatternExtensions(types);
+        CommandState state = m_state;
+        state.patternEmpty = types.isEmpty();
+        setCommandState(state);
+    });
+    connect(m_optionSheet, &OptionSheetController::hotKeyRegistered, this, &CMainFrame::setHotKeyText);
+    connect(m_optionSheet, &OptionSheetController::hotKeyFailed, this, [this](const QString& reason) {
+        setHotKeyText(QString());
+        warnHotKeyUnavailable(reason);
+    });
+}
+
 void CMainFrame::warnHotKeyUnavailable(const QString& reason)
 {
     QMessageBox box(QMessageBox::Warning, LanguageText::plain(kHotKeyCaptionText), reason, QMessageBox::Ok, this);
@@ -485,6 +530,7 @@ void CMainFrame::onCommand(int id)
         break;
     }
     case Exit: requestExit(); break;
+    case CommandIds::Options: m_optionSheet->run(this, [this](QDialog& d) { return runModal(d); }); break;
     case SaveOptions:
         m_searchOptions->saveOptionsInteractively(this, [this](QDialog& d) { return runModal(d); });
         break;

@@ -24,6 +24,8 @@ class CIndexManager;
 class CommandRegistry;
 class File_HoldWnd;
 class MacroCommands;
+class GlobalHotKey;
+class OptionSheetController;
 class MainMenuBar;
 class MainStatusBar;
 class MainToolBar;
@@ -85,6 +87,11 @@ public:
     bool openResultFile(const QString& path);
 
     void setHotKeyText(const QString& text);
+    // The application's show/hide hot key, re-registered when the option sheet changes the
+    // General page (not owned; null before it exists and after it is gone).
+    void setHotKey(GlobalHotKey* hotKey);
+    // Runs the option sheet (F12) and acts on it.
+    OptionSheetController* optionSheet() const { return m_optionSheet; }
     // Shows the one start-up warning that the hot key could not be had.
     void warnHotKeyUnavailable(const QString& reason);
 
@@ -144,6 +151,7 @@ private:
     void printList(int id);
     void connectIndexing();
     void onIndexCommand(int id);
+    void connectOptionSheet();
 
     AppSettings& m_settings;
     CommandRegistry* m_commands = nullptr;
@@ -162,6 +170,7 @@ private:
     SearchController* m_search = nullptr;
     MacroCommands* m_macroCommands = nullptr;
     CIndexManager* m_index = nullptr;
+    OptionSheetController* m_optionSheet = nullptr;
     std::unique_ptr<QPrinter> m_printer;
     CommandState m_state;
     FramePlacement m_placement;

@@ -53,6 +53,7 @@ bool CommandEnabling::rulesAllow(int id, const CommandState& s)
         return !s.patternEmpty;
     case SearchOrStop:
     case NewSearch:
+    case Options:  // the option sheet is modal: never one over another dialog
         return !s.modalDialogOpen;
     default:
         return true;
@@ -77,6 +78,7 @@ bool CommandEnabling::hasAction(int id)
     case Help:
     case About:
     case Exit:
+    case Options:
     case SaveOptions:
     case OpenOptions:
     case NewSearch:

@@ -14,7 +14,7 @@ public:
     static bool rulesAllow(int id, const CommandState& state);
 
     // Whether the program has an action for the command yet. Commands whose work arrives
-    // later (search, index commands, the option sheet, macros) are registered but have none.
+    // later (index commands, macros) are registered but have none.
     static bool hasAction(int id);
 
     // The enabled flag: the command has an action and its rules allow it.

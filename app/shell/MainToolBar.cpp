@@ -4,15 +4,14 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QMimeDatabase>
 #include <QToolButton>
 
 #include "shell/CommandIds.h"
 #include "shell/CommandProxy.h"
 #include "shell/CommandRegistry.h"
+#include "shell/FileTypeInfo.h"
 #include "shell/IndexPathMenu.h"
 #include "shell/LanguageText.h"
-#include "shell/ThemedIcon.h"
 
 using namespace CommandIds;
 
@@ -100,14 +99,9 @@ void MainToolBar::setLargeButtons(bool large)
 void MainToolBar::setPatternExtensions(const QStringList& extensions)
 {
     m_typeMenu->clear();
-    QMimeDatabase mimes;
     for (const QString& ext : extensions) {
-        const QMimeType type = mimes.mimeTypeForFile(QStringLiteral("x.") + ext, QMimeDatabase::MatchExtension);
-        QIcon icon = QIcon::fromTheme(type.iconName(), ThemedIcon::get(type.genericIconName()));
-        if (icon.isNull())
-            icon = ThemedIcon::get(QStringLiteral("text-x-generic"));
-        const QString text = QStringLiteral("(*.%1) %2").arg(ext, type.isDefault() ? QString() : type.comment());
-        QAction* entry = m_typeMenu->addAction(icon, text.trimmed());
+        const QString text = QStringLiteral("(*.%1) %2").arg(ext, FileTypeInfo::typeName(ext));
+        QAction* entry = m_typeMenu->addAction(FileTypeInfo::icon(ext), text.trimmed());
         connect(entry, &QAction::triggered, this, [this, ext] { emit specifiedTypeChosen(ext); });
     }
     updateTypeEntries();

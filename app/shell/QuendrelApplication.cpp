@@ -29,6 +29,8 @@ QuendrelApplication::QuendrelApplication(int& argc, char** argv)
 
 QuendrelApplication::~QuendrelApplication()
 {
+    if (m_frame)
+        m_frame->setHotKey(nullptr);
     m_hotKey.reset();
     m_frame.reset();  // captures the placement and saves every setting
     if (m_settings)
@@ -80,6 +82,7 @@ void QuendrelApplication::registerHotKey()
     const int flags = m_settings->general().HKSHModifier;
     m_hotKey = std::make_unique<GlobalHotKey>();
     connect(m_hotKey.get(), &GlobalHotKey::activated, m_frame.get(), &CMainFrame::toggleFromHotKey);
+    m_frame->setHotKey(m_hotKey.get());
     const QKeyCombination key = VirtualKeyTable::qtKeyFromVirtualKey(virtualKey);
     const QKeySequence sequence(QKeyCombination(VirtualKeyTable::modifiersFromHotKeyFlags(flags), key.key()));
     QString reason;

@@ -91,9 +91,11 @@ void CommandEnablingTest::rules_data()
     QTest::newRow("search under modal") << SearchOrStop << modal << false;
     QTest::newRow("new search under modal") << NewSearch << modal << false;
     QTest::newRow("execute under modal") << Execute << modal << true;
+    QTest::newRow("options idle") << Options << rowsSearching << true;
+    QTest::newRow("options under modal") << Options << modal << false;
 
     // Commands without a rule.
-    for (int id : {About, Help, Exit, Options, OpenPanel1, OpenAllPanels, MacroFirst})
+    for (int id : {About, Help, Exit, OpenPanel1, OpenAllPanels, MacroFirst})
         QTest::newRow(QByteArray::number(id) + " no rule, empty") << id << empty << true;
 
     // Just outside the ranges.
@@ -120,9 +122,9 @@ void CommandEnablingTest::onlyCommandsWithAnActionAreEnabled_data()
                    OpenResult, SaveResult, Execute, CopyFiles, DeleteToTrash, MoveFiles, OpenWithFirst,
                    SearchOrStop, SelectAll, InvertSelection, RemoveSelected, RemoveAll, Statistics, Print,
                    PrintPreview, PrintSetup, SaveMacro, ManageMacros, MacroFirst, MacroFirst + 511,
-                   RebuildAllIndexes, RebuildLocalPaths, ViewIndexLog, IndexPathFirst, IndexPathLast})
+                   RebuildAllIndexes, RebuildLocalPaths, ViewIndexLog, IndexPathFirst, IndexPathLast, Options})
         QTest::newRow(QByteArray::number(id)) << id << true;
-    for (int id : {Options})
+    for (int id : {32700, 1})  // no command has these ids
         QTest::newRow(QByteArray::number(id)) << id << false;
 }
 
