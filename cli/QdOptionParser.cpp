@@ -193,6 +193,8 @@ const std::vector<QdOptionParser::Option> kOptions = {
     {"encoding", 0, 1, "ansi|utf16|both", "encoding of --text (default ansi, i.e. UTF-8)", applyEncoding},
     {"expr", 0, 1, "EXPR", "content expression: + ^ ! - terms, # $ % @ ~ modifiers (below)",
      [](QdSearchOptions& o, const Values& v) { o.expression = v[0]; return std::string(); }},
+    {"no-pdf-cache", 0, 0, "", "convert every PDF again instead of reusing its kept text",
+     [](QdSearchOptions& o, const Values&) { o.pdfCache = false; return std::string(); }},
     // ---- duplicates -------------------------------------------------------------------
     {"duplicates", 0, 1, "name|size|time|crc32|md5|bytes",
      "print the results grouped into duplicates at this level (groups end with an empty line)",

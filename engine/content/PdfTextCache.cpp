@@ -102,6 +102,19 @@ PdfTextCache::PdfTextCache(const Options& options)
       m_settle(options.settleNanoseconds) {
     while (m_path.size() > 1 && m_path.back() == '/')
         m_path.pop_back();
+}
+
+bool PdfTextCache::isOpen() const {
+    std::call_once(m_opened, [this] { openFolder(); });
+    return m_folder.valid();
+}
+
+int PdfTextCache::openError() const {
+    isOpen();
+    return m_openError;
+}
+
+void PdfTextCache::openFolder() const {
     const size_t slash = m_path.rfind('/');
     if (slash != std::string::npos && slash > 0 && !XdgFolders::ensureFolder(m_path.substr(0, slash))) {
         m_openError = errno ? errno : ENOENT;
@@ -134,7 +147,7 @@ PdfTextCache::PdfTextCache(const Options& options)
 }
 
 bool PdfTextCache::lookup(const Key& key, std::string& text) const {
-    if (!m_folder.valid())
+    if (!isOpen())
         return false;
     const std::string name = entryName(key);
     const UniqueFd fd(::openat(m_folder.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
@@ -163,7 +176,7 @@ bool PdfTextCache::lookup(const Key& key, std::string& text) const {
 }
 
 bool PdfTextCache::store(const Key& key, std::string_view text) {
-    if (!m_folder.valid() || text.size() > m_maxBytes / 8)
+    if (!isOpen() || text.size() > m_maxBytes / 8)
         return false;
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);

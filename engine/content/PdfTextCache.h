@@ -9,7 +9,8 @@
 // nanosecond), its length matches the entry file's size and its checksum the text: a
 // truncated, corrupt or foreign entry is a miss and is replaced by the next store().
 //
-// The folder: created with mode 0700 (missing parents too); an existing one is used only
+// The folder: made and checked at the first lookup() or store() (a search that meets no
+// PDF document leaves no trace); created with mode 0700 (missing parents too); an existing one is used only
 // when it is a real folder (not a symbolic link) owned by this user, and is set to mode
 // 0700 if it was more open. Otherwise the cache is not open and every call is a miss.
 //
@@ -64,8 +65,8 @@ public:
 
     // False when the folder could not be made or was refused; openError() tells why
     // (ELOOP or ENOTDIR: a link or no folder; EPERM: another user's; else mkdir/open's errno).
-    bool isOpen() const { return m_folder.valid(); }
-    int openError() const { return m_openError; }
+    bool isOpen() const;
+    int openError() const;
     const std::string& folder() const { return m_path; }
 
     // The stored text of the document with this key; false (text untouched) on a miss.
@@ -78,13 +79,15 @@ public:
     static std::string entryName(const Key& key);
 
 private:
+    void openFolder() const;
     uint64_t countEntries() const;
     // Deletes the oldest entries until `incoming` more bytes fit; m_mutex held.
     void makeRoom(uint64_t incoming);
 
     std::string m_path;
-    UniqueFd m_folder;
-    int m_openError = 0;
+    mutable std::once_flag m_opened;
+    mutable UniqueFd m_folder;      // set once, by openFolder
+    mutable int m_openError = 0;
     uint64_t m_maxBytes;
     int64_t m_settle;
 

@@ -124,6 +124,13 @@ TEST_F(ParseArgs, NoOperatorsKeepsTheLineLiteral) {
     EXPECT_FALSE(options.rule->bDisableBooleanOpt);
 }
 
+TEST_F(ParseArgs, PdfTextCacheOnUnlessTurnedOff) {
+    ASSERT_TRUE(parse({"--text", "x"})) << error.text;
+    EXPECT_TRUE(options.pdfCache);
+    ASSERT_TRUE(parse({"--no-pdf-cache", "--text", "x"})) << error.text;
+    EXPECT_FALSE(options.pdfCache);
+}
+
 TEST_F(ParseArgs, LeadingSlashMatchesPaths) {
     ASSERT_TRUE(parse({"/src"}));
     EXPECT_TRUE(options.rule->bMatchPath);
