@@ -38,6 +38,7 @@ struct QdSearchOptions {
     bool countOnly = false;      // --count
     bool stats = false;          // --stats
     bool pdfCache = true;        // false: --no-pdf-cache
+    unsigned scannerThreads = 0; // --threads; 0: automatic
     bool quiet = false;          // -q: no messages about unreadable folders and files
     bool help = false;
     bool version = false;
