@@ -203,7 +203,8 @@ bool PdfTextCache::store(const Key& key, std::string_view text) {
     }
     AtomicFileWriter writer;
     const bool ok = writer.open(m_path + "/" + name) && writer.write(header.data(), header.size()) &&
-                    writer.write(text.data(), text.size()) && writer.commit();
+                    writer.write(text.data(), text.size()) &&
+                    writer.commit(AtomicFileWriter::Durability::Renamed);   // entries are checked when read
     if (!ok) {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_total -= std::min<uint64_t>(m_total, entryBytes);

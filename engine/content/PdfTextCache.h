@@ -15,7 +15,9 @@
 // 0700 if it was more open. Otherwise the cache is not open and every call is a miss.
 //
 // Entries are written crash-safely (a temporary renamed over the entry), so a killed
-// search leaves at worst a stray temporary, never a half entry. A document whose change
+// search leaves at worst a stray temporary, never a half entry. They are not flushed to
+// the disk one by one: after a power cut an entry may be empty or partial, which its
+// length and checksum show, so it is a miss. A document whose change
 // time is less than settleNanoseconds old is not stored: a second change within the file
 // system's timestamp granularity could otherwise keep its key.
 //
