@@ -183,6 +183,8 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
                 pool->deliver();
         }
         dir.close();
+        if (pool)
+            pool->wakeScanners();
     }
     if (pool) {
         pool->finish();

@@ -42,6 +42,7 @@ void Search_ScannerPool::submit(std::unique_ptr<Data_FileItem> item, std::shared
     job->statusLines = statusLines;
     job->lateMetadata = lateMetadata;
     Job* raw = job.get();
+    bool wake = false;
     for (;;) {
         deliver();
         std::unique_lock<std::mutex> lock(m_mutex);
@@ -52,12 +53,35 @@ void Search_ScannerPool::submit(std::unique_ptr<Data_FileItem> item, std::shared
             m_slots.push_back(std::move(slot));
             m_todo.push_back(raw);
             ++m_jobsQueued;
+            // Waking a scanner costs two system calls: an idle one is woken for a few
+            // jobs at once (the walk wakes them all before it waits itself).
+            wake = m_idle > 0 && m_todo.size() >= kWakeBatch;
             break;
         }
         // Full: the oldest entry of the queue is an unfinished test (deliver took the rest).
-        m_done.wait(lock, [this] { return m_slots.front().kind != Slot::Kind::Test || m_slots.front().job->done; });
+        waitForOldest(lock);
     }
-    m_work.notify_one();
+    // A busy scanner takes the job when it is done: no wake-up (and no system call) then.
+    if (wake)
+        m_work.notify_one();
+}
+
+void Search_ScannerPool::wakeScanners() {
+    bool wake;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        wake = !m_todo.empty() && m_idle > 0;
+    }
+    if (wake)
+        m_work.notify_all();
+}
+
+void Search_ScannerPool::waitForOldest(std::unique_lock<std::mutex>& lock) {
+    if (!m_todo.empty() && m_idle > 0)
+        m_work.notify_all();
+    m_walkWaiting = true;
+    m_done.wait(lock, [this] { return m_slots.front().kind != Slot::Kind::Test || m_slots.front().job->done; });
+    m_walkWaiting = false;
 }
 
 void Search_ScannerPool::deliver() {
@@ -85,7 +109,7 @@ void Search_ScannerPool::finish() {
         std::unique_lock<std::mutex> lock(m_mutex);
         if (m_slots.empty())
             return;
-        m_done.wait(lock, [this] { return m_slots.front().kind != Slot::Kind::Test || m_slots.front().job->done; });
+        waitForOldest(lock);
     }
 }
 
@@ -165,18 +189,23 @@ void Search_ScannerPool::scannerMain() {
         Job* job = nullptr;
         {
             std::unique_lock<std::mutex> lock(m_mutex);
+            ++m_idle;
             m_work.wait(lock, [this] { return m_quit || !m_todo.empty(); });
+            --m_idle;
             if (m_todo.empty())
                 return;
             job = m_todo.front();
             m_todo.pop_front();
         }
         runJob(*job, ct, terms);
+        bool wake;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             job->done = true;
+            wake = m_walkWaiting;
         }
-        m_done.notify_one();
+        if (wake)   // the walk only sleeps when the queue is full or at the end
+            m_done.notify_one();
     }
 }
 

@@ -59,12 +59,17 @@ public:
                 bool statusLines, bool lateMetadata);
     // Passes everything whose turn has come to the receiver.
     void deliver();
+    // Wakes idle scanners for the jobs still waiting (fewer than kWakeBatch); the walk
+    // calls it after each folder, so a match never waits long for more candidates.
+    void wakeScanners();
     // Waits for every queued test and delivers the rest.
     void finish();
     // True once a stop cut the output short.
     bool cut() const { return m_cut; }
 
     size_t queueLimit() const { return m_limit; }
+    // Jobs waiting before an idle scanner is woken for them.
+    static constexpr size_t kWakeBatch = 4;
 
     // ---- ISearchResultReciever: the walk's own output, queued in order ----------------
     void addIndexedResult(uint32_t position, Search_CachePathSearcher* searcher) override;
@@ -103,6 +108,8 @@ private:
     };
 
     void scannerMain();
+    // Waits (m_mutex held through `lock`) until the oldest queued entry is finished.
+    void waitForOldest(std::unique_lock<std::mutex>& lock);
     void runJob(Job& job, class Search_CT& ct, const Search_Rule& terms);
     // Appends a finished piece of output (or passes it on at once when nothing waits).
     void push(Slot slot);
@@ -122,6 +129,8 @@ private:
     std::deque<Slot> m_slots;         // output in walk order, not delivered yet
     std::deque<Job*> m_todo;          // jobs no scanner has taken yet (owned by m_slots)
     size_t m_jobsQueued = 0;          // jobs in m_slots
+    unsigned m_idle = 0;              // scanners waiting for a job
+    bool m_walkWaiting = false;       // the walk's thread waits on m_done
     bool m_quit = false;
     bool m_cut = false;               // walk thread only
     std::vector<std::thread> m_threads;
