@@ -80,8 +80,9 @@ test)
         # loaded under ThreadSanitizer (the handler library needs RTLD_DEEPBIND).
         dir=build-tsan
         opts+=(-DQUENDREL_TSAN=ON -DQUENDREL_GUI=OFF)
-        targets=(--target language_files test_engine_index test_engine_duplicate test_engine_tools)
-        filter=(-R "StatHelper|Duplicate|LoadString\.Concurrent|Concurrent|Race")
+        targets=(--target language_files test_engine_index test_engine_duplicate test_engine_tools
+                 test_engine_search test_engine_content)
+        filter=(-R "StatHelper|Duplicate|LoadString\.Concurrent|Concurrent|Race|ScannerThreads|PdfTextCache|PdfCacheSearch|FolderReadAhead")
         export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
         ;;
     *)

@@ -48,6 +48,14 @@ std::string applyPriority(QdSearchOptions& o, const Values& v) {
     return {};
 }
 
+std::string applyThreads(QdSearchOptions& o, const Values& v) {
+    int64_t threads = 0;
+    if (QdNumberText::parseInteger(v[0], 0, 64, threads) != QdNumberText::Status::Ok)
+        return "bad value for --threads: '" + v[0] + "' (expected a number from 0 to 64)";
+    o.scannerThreads = static_cast<unsigned>(threads);
+    return {};
+}
+
 // Seconds since 1970 of a local calendar time (whole seconds).
 bool localToTimeT(int year, int month, int day, int hour, int minute, int second, std::time_t& out) {
     LocalDateTime local;
@@ -193,6 +201,10 @@ const std::vector<QdOptionParser::Option> kOptions = {
     {"encoding", 0, 1, "ansi|utf16|both", "encoding of --text (default ansi, i.e. UTF-8)", applyEncoding},
     {"expr", 0, 1, "EXPR", "content expression: + ^ ! - terms, # $ % @ ~ modifiers (below)",
      [](QdSearchOptions& o, const Values& v) { o.expression = v[0]; return std::string(); }},
+    {"no-pdf-cache", 0, 0, "", "convert every PDF again instead of reusing its kept text",
+     [](QdSearchOptions& o, const Values&) { o.pdfCache = false; return std::string(); }},
+    {"threads", 0, 1, "N", "content tests on N threads (0, the default: one per processor; 1: one at a time)",
+     applyThreads},
     // ---- duplicates -------------------------------------------------------------------
     {"duplicates", 0, 1, "name|size|time|crc32|md5|bytes",
      "print the results grouped into duplicates at this level (groups end with an empty line)",

@@ -140,6 +140,8 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
         QdInterruptWatcher watcher;
         Search_Man::s_hStopSearchEvent.reset();
         Search_Man searcher;
+        searcher.setPdfTextCache(options.pdfCache);
+        searcher.setScannerThreads(options.scannerThreads);
         IndexCommands::prepareQuick(options.quick, *options.rule, searcher);
         if (options.quick.quick && options.quick.noAutoNormal)
             noteUncoveredFolders(*options.rule, searcher, errFd, errTerminal);

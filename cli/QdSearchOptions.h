@@ -37,6 +37,8 @@ struct QdSearchOptions {
     bool snippets = false;       // --snippets
     bool countOnly = false;      // --count
     bool stats = false;          // --stats
+    bool pdfCache = true;        // false: --no-pdf-cache
+    unsigned scannerThreads = 0; // --threads; 0: automatic
     bool quiet = false;          // -q: no messages about unreadable folders and files
     bool help = false;
     bool version = false;

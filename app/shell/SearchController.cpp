@@ -57,6 +57,7 @@ bool SearchController::start()
     // 3. Application settings.
     m_rule.bDisableBooleanOpt = m_settings.searchDisplay().bDisableBooleanOpt != 0;
     m_rule.bAutoNormalSearch = m_settings.searchDisplay().bAutoNormalSearch != 0;
+    m_man.setPdfTextCache(m_settings.searchDisplay().bCachePdfText != 0);
     // 4.
     emit statusText(0, LanguageText::plain(kPreparingText));
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

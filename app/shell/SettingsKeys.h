@@ -38,6 +38,7 @@
     X(int, bSearchInCompressedFile, "bSearchInCompressedFile", 1) \
     X(int, bAutoNormalSearch, "bAutoNormalSearch", 1)             \
     X(int, bDisableBooleanOpt, "bDisableBooleanOpt", 0)           \
+    X(int, bCachePdfText, "bCachePdfText", 1)                     \
     X(int, clrKeyString, "clrKeyString", 0x00A00000)              \
     X(int, clrRegularString, "clrRegularString", 0x00008000)
 

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
+#include "content/PdfTextCache.h"
 #include "platform/PipedChildProcess.h"
 #include "tools/Tool_Resource.h"
 
@@ -26,8 +28,25 @@ bool CT_PDF::open(const Location& file, bool firstTermIsHex) {
         return false;
     if (firstTermIsHex || !hasPdfSignature())
         return true;
-    switch (convert(file.fullName)) {
+    struct stat before{};
+    const bool keyed = m_cache && ::fstat(m_hFile.get(), &before) == 0;
+    if (keyed && m_cache->lookup(PdfTextCache::Key::of(before), m_text)) {
+        m_converted = true;
+        m_fromCache = true;
+        m_textPos = 0;
+        m_fileSize = m_text.size();
+        return true;
+    }
+    const Conversion outcome = convert(file.fullName);
+    if (outcome == Conversion::Done && keyed) {
+        // A file written while it was converted may have given a text of neither version.
+        struct stat after{};
+        if (::fstat(m_hFile.get(), &after) == 0 && PdfTextCache::Key::of(after) == PdfTextCache::Key::of(before))
+            m_cache->store(PdfTextCache::Key::of(before), m_text);
+    }
+    switch (outcome) {
     case Conversion::Done:
+    case Conversion::Cut:
         m_converted = true;
         m_textPos = 0;
         m_fileSize = m_text.size();
@@ -44,6 +63,7 @@ bool CT_PDF::open(const Location& file, bool firstTermIsHex) {
 void CT_PDF::close() {
     CT_Root::close();
     m_converted = false;
+    m_fromCache = false;
     m_textPos = 0;
     std::string().swap(m_text);
 }
@@ -96,7 +116,7 @@ CT_PDF::Conversion CT_PDF::convert(const std::string& fullName) {
     }
     case PipedChildProcess::ReadResult::Full:
         converter.kill();   // the rest of the text is not searched
-        return Conversion::Done;
+        return Conversion::Cut;
     case PipedChildProcess::ReadResult::Stopped:
     case PipedChildProcess::ReadResult::Failed:
         break;

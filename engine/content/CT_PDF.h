@@ -22,10 +22,16 @@
 //       there and that first part of the text is scanned.
 //    The converter dies with the thread that runs open() and is reaped before open()
 //    returns (see PipedChildProcess).
+//  * With a text cache (setTextCache), the document's text is taken from the cache when
+//    its entry matches the open file's key, and no converter runs; a complete conversion
+//    is stored there when the file's key did not change while it ran. A text cut at
+//    MAX_TEXT_BYTES is not stored.
 #include <cstddef>
 #include <string>
 
 #include "content/CT_Root.h"
+
+class PdfTextCache;
 
 class CT_PDF : public CT_Root {
 public:
@@ -51,15 +57,22 @@ public:
 
     // True after an open() that scans converted text rather than the file's bytes.
     bool isConverted() const { return m_converted; }
+    // True after an open() whose text came from the text cache.
+    bool isFromCache() const { return m_fromCache; }
+
+    // The text cache used by later open() calls; not owned, may be null (the default: none).
+    void setTextCache(PdfTextCache* cache) { m_cache = cache; }
 
 protected:
     ssize_t readBlock(uint8_t* into, size_t length) override;
 
 private:
-    enum class Conversion { Done, NotStarted, Failed };
+    enum class Conversion { Done, Cut, NotStarted, Failed };
     Conversion convert(const std::string& fullName);
 
     std::string m_text;        // the converted text, when m_converted
     size_t m_textPos = 0;      // next byte of m_text that readBlock hands out
     bool m_converted = false;
+    bool m_fromCache = false;
+    PdfTextCache* m_cache = nullptr;
 };

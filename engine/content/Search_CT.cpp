@@ -60,6 +60,9 @@ bool Search_CT::searchContainText(Data_FileItem& item, const Search_Rule& rule, 
         return false;
     std::unique_ptr<CT_Root> searcher = getSearcher(item);
     searcher->setStopEvent(m_stop);
+    if (m_pdfCache)
+        if (auto* pdf = dynamic_cast<CT_PDF*>(searcher.get()))
+            pdf->setTextCache(m_pdfCache);
     CT_Root::Location location{item.getFullFileName().c_str()};
     if (folderFd >= 0) {
         location.folderFd = folderFd;

@@ -16,6 +16,7 @@
 
 class Data_FileItem;
 class Event;
+class PdfTextCache;
 struct Search_Rule;
 
 class Search_CT {
@@ -30,6 +31,9 @@ public:
     // The event that stops a content test in progress (handed to every searcher made); not
     // owned, it must outlive this object. Null (the default): never stopped.
     void setStopEvent(const Event* stop) { m_stop = stop; }
+    // The text cache handed to every PDF searcher made; not owned, it must outlive this
+    // object. Null (the default): PDF text is converted every time.
+    void setPdfTextCache(PdfTextCache* cache) { m_pdfCache = cache; }
 
     // The factory of a searcher class by its class name ("CT_Hex", "CT_PDF"); null for any
     // other name, "CT_Root" included (it cannot be created on its own).
@@ -57,4 +61,5 @@ private:
     std::vector<uint8_t> m_buffer;
     int m_unreadableError = 0;
     const Event* m_stop = nullptr;
+    PdfTextCache* m_pdfCache = nullptr;
 };

@@ -171,13 +171,13 @@ bool AtomicFileWriter::write(const void* data, size_t size) {
     return true;
 }
 
-bool AtomicFileWriter::commit() {
+bool AtomicFileWriter::commit(Durability durability) {
     if (!m_fd.valid()) {
         errno = EBADF;
         return false;
     }
     int error = m_error;
-    if (error == 0 && ::fsync(m_fd.get()) != 0)
+    if (error == 0 && durability == Durability::Flushed && ::fsync(m_fd.get()) != 0)
         error = errno;
     if (::close(m_fd.release()) != 0 && error == 0)   // a network file system may report a write error here
         error = errno;
@@ -189,7 +189,8 @@ bool AtomicFileWriter::commit() {
         errno = error;
         return false;
     }
-    syncFolderOf(m_target);
+    if (durability == Durability::Flushed)
+        syncFolderOf(m_target);
     reset();
     return true;
 }

@@ -38,9 +38,14 @@ public:
     bool open(const std::string& targetPath, Links links = Links::Replace);
     bool write(const void* data, size_t size);
     bool write(std::string_view text) { return write(text.data(), text.size()); }
-    // fsync, rename over the target, fsync the folder. The writer is closed afterwards
-    // whatever the outcome; on failure the temporary is removed.
-    bool commit();
+    // Flushed: the data reaches the disk before the rename, and the folder after it.
+    // Renamed: only the rename, no fsync: a killed process still leaves the old or the
+    // complete new file, but after a power cut the new file may be empty or partial. Only
+    // for files whose readers check them (a checksum) and can do without them (caches).
+    enum class Durability { Flushed, Renamed };
+    // fsync (Flushed), rename over the target, fsync the folder (Flushed). The writer is
+    // closed afterwards whatever the outcome; on failure the temporary is removed.
+    bool commit(Durability durability = Durability::Flushed);
     // Removes the temporary; the target is not touched.
     void abandon();
 

@@ -1,7 +1,9 @@
 // Search_Man: the run of one search (start, dispatch, end) and its status lines.
 #include "search/Search_Man.h"
 
+#include <algorithm>
 #include <chrono>
+#include <thread>
 
 #include "archive/CExtractMgr.h"
 #include "content/Search_CT.h"
@@ -21,6 +23,14 @@ Search_Man::~Search_Man() = default;
 
 void Search_Man::reset() { m_indexFiles.clear(); }
 
+unsigned Search_Man::automaticScannerThreads() {
+    return std::clamp(std::thread::hardware_concurrency(), 2u, 8u);
+}
+
+unsigned Search_Man::scannerThreads() const {
+    return m_scannerThreads == 0 ? automaticScannerThreads() : m_scannerThreads;
+}
+
 void Search_Man::search(const Search_Rule& rule, ISearchResultReciever* receiver) {
     const auto started = std::chrono::steady_clock::now();
     initData();
@@ -29,6 +39,10 @@ void Search_Man::search(const Search_Rule& rule, ISearchResultReciever* receiver
 
     Groups groups;
     divideGroupString(groups, rule);
+    if (!rule.containText.empty() && m_pdfCacheEnabled) {
+        m_pdfCache = std::make_unique<PdfTextCache>(m_pdfCacheOptions);
+        m_ct->setPdfTextCache(m_pdfCache.get());
+    }
 
     if (rule.folders.empty())
         doSearchInResult(groups, rule, receiver);
@@ -38,6 +52,8 @@ void Search_Man::search(const Search_Rule& rule, ISearchResultReciever* receiver
         searchNormalWay(groups, rule, rule.folders, receiver);
 
     groups.clear();
+    m_ct->setPdfTextCache(nullptr);
+    m_pdfCache.reset();
     m_extractMgr->reset();
     setCurrentRootFolder(std::string());
 

@@ -14,7 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "content/PdfTextCache.h"
 #include "platform/Event.h"
+#include "platform/UniqueFd.h"
 #include "platform/FILETIME.h"
 #include "records/FileNameGroup.h"
 #include "records/Rule_Date.h"
@@ -27,6 +29,7 @@ class Search_CT;
 class CExtractMgr;
 class Search_FolderWalk;
 class Search_CachePathSearcher;
+class Search_ScannerPool;
 struct IndexIncludeFolder;
 struct FolderIncludeIndex;
 
@@ -48,6 +51,20 @@ public:
     void setNow(uint64_t nowTicks) { m_fixedNow = nowTicks; }
     // The values of the search in progress (or of the last one): its stop event and its now.
     const SearchRun& run() const { return m_run; }
+
+    // Threads that test file contents during a folder walk: 0 (the default) picks
+    // automaticScannerThreads(); 1 tests each file on the search's own thread. Output,
+    // order included, is the same for every count (see Search_ScannerPool).
+    void setScannerThreads(unsigned threads) { m_scannerThreads = threads; }
+    unsigned scannerThreads() const;
+    // The number of processors, at least 2 (PDF conversions wait on their converter, so a
+    // second scanner pays even on one processor) and at most 8.
+    static unsigned automaticScannerThreads();
+    // Whether text converted from PDF documents is kept and reused (default on), and where
+    // and how (PdfTextCache::Options; default: the per-user cache folder, 256 MiB).
+    void setPdfTextCache(bool enabled) { m_pdfCacheEnabled = enabled; }
+    bool pdfTextCache() const { return m_pdfCacheEnabled; }
+    void setPdfTextCacheOptions(const PdfTextCache::Options& options) { m_pdfCacheOptions = options; }
 
     // ---- the search ---------------------------------------------------------------------
     // Runs the whole search. Always ends with exactly one receiver->searchFinished call,
@@ -180,6 +197,10 @@ protected:
     void showSearchMessage(const std::string& text, ISearchResultReciever* receiver);
     // Starts a search's run values: the stop event and now.
     void initData();
+    // Hands the content test of an entry that passed every other test to the scanner pool
+    // (attempts: m_deferredTests). `folderFd` as for isContainText.
+    void deferContentTest(const Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver,
+                          bool lateMetadata, int folderFd);
 
     friend class Search_FolderWalk;
 
@@ -192,4 +213,13 @@ private:
     size_t m_nRootPrefix = 0;                     // its length without trailing '/'
     uint64_t m_fixedNow = 0;                      // setNow; 0: the clock
     SearchRun m_run;                              // of the search in progress
+    unsigned m_scannerThreads = 0;
+    bool m_pdfCacheEnabled = true;
+    PdfTextCache::Options m_pdfCacheOptions;
+    std::unique_ptr<PdfTextCache> m_pdfCache;     // of the content search in progress
+    // While a folder walk tests contents on scanner threads: the pool, the tests the last
+    // isMatched left to it, and a shared descriptor of the folder being listed.
+    Search_ScannerPool* m_pool = nullptr;
+    int m_deferredTests = 0;
+    std::shared_ptr<const UniqueFd> m_poolFolder;
 };

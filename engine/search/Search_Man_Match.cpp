@@ -1,6 +1,9 @@
 // Search_Man: the tests of one item against the rule, shared by the disk walk, the archive
 // lister, the search in results and the index search.
+#include <fcntl.h>
+
 #include "content/Search_CT.h"
+#include "search/Search_ScannerPool.h"
 #include "records/Data_FileItem.h"
 #include "tools/FileNameSplit.h"
 #include "records/ISearchResultReciever.h"
@@ -76,6 +79,10 @@ bool Search_Man::isMatched(Data_FileItem& item, const Search_Rule& rule, const G
 
 bool Search_Man::isContainText(Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver,
                                int folderFd) {
+    if (m_pool) {   // a scanner tests it; checkAndAdd hands it over
+        ++m_deferredTests;
+        return false;
+    }
     if (!rule.duplicate.bEnable)
         showSearchMessage(item.getFullFileName(), receiver);
     const bool contains = m_ct->searchContainText(item, rule, folderFd);
@@ -92,12 +99,25 @@ void Search_Man::checkAndAdd(Data_FileItem& item, const Search_Rule& rule, const
             return;
         lateMetadata = nullptr;
     }
-    if (!isMatched(item, rule, groups, receiver, suppressMessages, folderFd))
+    m_deferredTests = 0;
+    if (!isMatched(item, rule, groups, receiver, suppressMessages, folderFd)) {
+        if (m_deferredTests > 0)
+            deferContentTest(item, rule, receiver, lateMetadata != nullptr, folderFd);
         return;
+    }
     if (lateMetadata && !lateMetadata->fill(item))
         return;
     if (receiver)
         receiver->addResult(rule, item.clone(), true);
+}
+
+void Search_Man::deferContentTest(const Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver,
+                                  bool lateMetadata, int folderFd) {
+    if (!m_poolFolder && folderFd >= 0)
+        m_poolFolder = std::make_shared<const UniqueFd>(::fcntl(folderFd, F_DUPFD_CLOEXEC, 0));
+    const bool statusLines = !rule.duplicate.bEnable && receiver && receiver->wantsMessages();
+    m_pool->submit(item.clone(), m_poolFolder, m_deferredTests, statusLines, lateMetadata);
+    m_deferredTests = 0;
 }
 
 void Search_Man::doSearchInResult(const Groups& groups, const Search_Rule& rule, ISearchResultReciever* receiver) {

@@ -15,6 +15,7 @@
 #include "records/Data_FileItem.h"
 #include "records/ISearchResultReciever.h"
 #include "search/Search_FolderQueue.h"
+#include "search/Search_ScannerPool.h"
 #include "search/Search_Man.h"
 #include "records/Search_Rule.h"
 
@@ -94,6 +95,22 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
             receiver->entryUnreadable(root.empty() ? std::string("/") : root, errno);
         return true;
     }
+    // Content tests run on the scanner threads; all output of this walk goes through the
+    // pool so that it keeps the walk's order.
+    std::unique_ptr<Search_ScannerPool> pool;
+    if (!rule.containText.empty() && scannerThreads() > 1) {
+        pool = std::make_unique<Search_ScannerPool>(scannerThreads(), rule, receiver, m_run.stop, m_pdfCache.get());
+        receiver = pool.get();
+    }
+    struct PoolScope {
+        Search_Man& man;
+        explicit PoolScope(Search_Man& m, Search_ScannerPool* p) : man(m) { man.m_pool = p; }
+        ~PoolScope() {
+            man.m_pool = nullptr;
+            man.m_poolFolder.reset();
+        }
+    } poolScope(*this, pool.get());
+
     struct stat rootStat{};
     const dev_t rootDev = ::fstat(rootFd.get(), &rootStat) == 0 ? rootStat.st_dev : 0;
 
@@ -114,6 +131,7 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
             folderPath.append(relative).push_back('/');
         if (!excluded.empty() && isExcluded(withoutTrailingSlashes(folderPath), excluded))
             continue;
+        m_poolFolder.reset();
         if (!dir.openAt(rootFd.get(), relative.empty() ? std::string(".") : relative)) {
             // Unreadable, vanished, or replaced by a link: contributes nothing. Only the
             // unreadable ones are worth telling the user about.
@@ -161,8 +179,16 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
                 !searchWithinArchiveInNormalWay(scratch, rule, groups, receiver, dir.fd()))
                 stopped = true;
             scratch.reset();
+            if (pool)
+                pool->deliver();
         }
         dir.close();
+        if (pool)
+            pool->wakeScanners();
+    }
+    if (pool) {
+        pool->finish();
+        stopped = stopped || pool->cut();
     }
     return !stopped;
 }

@@ -124,6 +124,18 @@ TEST_F(ParseArgs, NoOperatorsKeepsTheLineLiteral) {
     EXPECT_FALSE(options.rule->bDisableBooleanOpt);
 }
 
+TEST_F(ParseArgs, PdfTextCacheOnUnlessTurnedOff) {
+    ASSERT_TRUE(parse({"--text", "x"})) << error.text;
+    EXPECT_TRUE(options.pdfCache);
+    ASSERT_TRUE(parse({"--no-pdf-cache", "--text", "x"})) << error.text;
+    EXPECT_FALSE(options.pdfCache);
+    EXPECT_EQ(options.scannerThreads, 0u);
+    ASSERT_TRUE(parse({"--threads", "1", "--text", "x"})) << error.text;
+    EXPECT_EQ(options.scannerThreads, 1u);
+    EXPECT_FALSE(parse({"--threads", "65", "--text", "x"}));
+    EXPECT_FALSE(parse({"--threads", "two", "--text", "x"}));
+}
+
 TEST_F(ParseArgs, LeadingSlashMatchesPaths) {
     ASSERT_TRUE(parse({"/src"}));
     EXPECT_TRUE(options.rule->bMatchPath);

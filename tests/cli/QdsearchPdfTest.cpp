@@ -182,3 +182,32 @@ INSTANTIATE_TEST_SUITE_P(Signals, QdsearchPdfStop, ::testing::Values(SIGKILL, SI
                          });
 
 }  // namespace
+
+namespace {
+
+// The printed output, excerpts and order included, does not depend on the scanner count.
+TEST(QdsearchThreads, SameOutputForEveryThreadCount) {
+    TempDir tmp;
+    const std::string docs = tmp.mkdir("docs");
+    for (int i = 0; i < 40; ++i)
+        tmp.write("docs/d" + std::to_string(i % 4) + "/f" + std::to_string(i) + (i % 5 == 0 ? ".pdf" : ".txt"),
+                  std::string(size_t(i) * 911 % 5000, 'a') + (i % 3 ? " secretword tail" : " nothing"));
+    tmp.write("docs/real.pdf", TestPdf::document("Quarterly secretword figures"));
+    ScopedEnv cache("XDG_CACHE_HOME", tmp.mkdir("cache"));
+    std::string one, err;
+    ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--threads", "1", "--snippets", "--text", "secretword", "", docs},
+                                    &one, &err),
+              0)
+        << err;
+    EXPECT_NE(one.find("real.pdf"), std::string::npos);
+    for (const char* threads : {"2", "0", "7"}) {
+        std::string out;
+        ASSERT_EQ(TestPaths::runProgram(qdsearch(), {"--threads", threads, "--snippets", "--text", "secretword", "", docs},
+                                        &out, &err),
+                  0)
+            << err;
+        EXPECT_EQ(out, one) << "--threads " << threads;
+    }
+}
+
+}  // namespace
