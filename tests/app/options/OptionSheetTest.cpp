@@ -32,6 +32,9 @@
 #include "options/PP_Search.h"
 #include "shell/AppSettings.h"
 #include "shell/AutostartEntry.h"
+#include "indexing/PP_ExcludeList.h"
+#include "indexing/PP_FileIndex.h"
+#include "indexing/PP_IndexTime.h"
 #include "shell/CMainFrame.h"
 #include "shell/FileManagerEntry.h"
 #include "shell/CommandIds.h"
@@ -933,6 +936,9 @@ void OptionSheetTest::screenshotWhenAsked()
     if (folder.isEmpty())
         QSKIP("set QUENDREL_SHEET_SHOTS to a folder to get pictures of the sheet");
     PP_OptionSheet sheet(*m_settings);
+    sheet.addPage(new PP_FileIndex(*m_settings, nullptr, &sheet));
+    sheet.addPage(new PP_IndexTime(*m_settings, nullptr, &sheet));
+    sheet.addPage(new PP_ExcludeList(*m_settings, &sheet));
     sheet.show();
     for (int i = 0; i < sheet.tabs()->count(); ++i) {
         sheet.tabs()->setCurrentIndex(i);
