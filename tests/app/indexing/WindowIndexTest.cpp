@@ -3,6 +3,8 @@
 // from the new cache (without a restart) with the same set as qdsearch --quick.
 #include <QtTest>
 
+#include "../CommandLineResults.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,28 +39,6 @@ private slots:
 };
 
 namespace {
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
-    f.write(bytes);
-}
-
-std::set<std::string> qdsearch(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUENDREL_BIN_DIR "/qdsearch"), args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() > 1) {
-        qWarning() << "qdsearch failed:" << args << p.readAllStandardError();
-        return {{"<qdsearch failed>"}};
-    }
-    std::set<std::string> paths;
-    for (const QByteArray& line : p.readAllStandardOutput().split('\0'))
-        if (!line.isEmpty())
-            paths.insert(line.toStdString());
-    return paths;
-}
 
 std::set<std::string> windowSearch(CMainFrame& frame, const QString& nameLine)
 {
@@ -100,10 +80,10 @@ void WindowIndexTest::addIndexSearch()
     QTemporaryDir dir;
     const QString root = dir.filePath(QStringLiteral("tree"));
     const QString cache = dir.filePath(QStringLiteral("cache"));
-    writeFile(root + "/notes.txt", "hello");
-    writeFile(root + "/Report.TXT", "x");
-    writeFile(root + "/sub/deep/report.txt", "y");
-    writeFile(root + "/sub/image.png", "z");
+    writeTestFile(root + "/notes.txt", "hello");
+    writeTestFile(root + "/Report.TXT", "x");
+    writeTestFile(root + "/sub/deep/report.txt", "y");
+    writeTestFile(root + "/sub/image.png", "z");
     QDir().mkpath(root + "/empty folder");
 
     AppSettings settings(dir.filePath(QStringLiteral("Quendrel.ini")), AppSettings::loadedColumnCaptions());
@@ -147,13 +127,13 @@ void WindowIndexTest::addIndexSearch()
     QVERIFY(frame.commands().action(CommandIds::RebuildAllIndexes)->isEnabled());
 
     // A file made after the run: a search from the cache does not see it.
-    writeFile(root + "/later.txt", "new");
+    writeTestFile(root + "/later.txt", "new");
     frame.setSearchFolders({root});
     const QStringList cli{QStringLiteral("-0"), QStringLiteral("-q"),  QStringLiteral("--quick"),
                           QStringLiteral("--cache"), cache, QStringLiteral("--indexed"), root, QStringLiteral("--")};
     for (const QString& nameLine : {QString(), QStringLiteral("*.txt"), QStringLiteral("report")}) {
         const std::set<std::string> window = windowSearch(frame, nameLine);
-        const std::set<std::string> commandLine = qdsearch(cli + QStringList{nameLine, root});
+        const std::set<std::string> commandLine = commandLineResults(cli + QStringList{nameLine, root});
         QVERIFY2(!window.empty(), qPrintable(nameLine));
         QVERIFY2(!window.count((root + "/later.txt").toStdString()), "the window walked instead of the cache");
         const QString d = difference(window, commandLine);
@@ -166,7 +146,7 @@ void WindowIndexTest::addIndexSearch()
     QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 2, 60000);
     const std::set<std::string> fresh = windowSearch(frame, QStringLiteral("*.txt"));
     QVERIFY(fresh.count((root + "/later.txt").toStdString()));
-    const QString d = difference(fresh, qdsearch(cli + QStringList{QStringLiteral("*.txt"), root}));
+    const QString d = difference(fresh, commandLineResults(cli + QStringList{QStringLiteral("*.txt"), root}));
     QVERIFY2(d.isEmpty(), qPrintable(d));
 }
 
@@ -175,7 +155,7 @@ void WindowIndexTest::commandsFollowTheRun()
     QTemporaryDir dir;
     const QString root = dir.filePath(QStringLiteral("slow"));
     for (int i = 0; i < 80; ++i)
-        writeFile(root + QStringLiteral("/f%1").arg(i), "x");
+        writeTestFile(root + QStringLiteral("/f%1").arg(i), "x");
     AppSettings settings(dir.filePath(QStringLiteral("Quendrel.ini")), AppSettings::loadedColumnCaptions());
     CMainFrame frame(settings, CMainFrame::Options{TrayIcon::Availability::ForceUnavailable});
     settings.indexedPaths().paths = {root};

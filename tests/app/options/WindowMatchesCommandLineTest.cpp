@@ -2,6 +2,8 @@
 // the same set of paths: the panels fill the rule the way the command line does.
 #include <QtTest>
 
+#include "../CommandLineResults.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QProcess>
@@ -33,32 +35,6 @@ private:
     QString m_root;
 };
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
-    f.write(bytes);
-}
-
-std::set<std::string> commandLineResults(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(QUENDREL_BIN_DIR "/qdsearch"), args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() > 1) {
-        qWarning() << "qdsearch failed:" << args << p.readAllStandardError();
-        return {{"<qdsearch failed>"}};
-    }
-    std::set<std::string> paths;
-    for (const QByteArray& line : p.readAllStandardOutput().split('\0'))
-        if (!line.isEmpty())
-            paths.insert(line.toStdString());
-    return paths;
-}
-
-}  // namespace
 
 void WindowMatchesCommandLineTest::initTestCase()
 {
@@ -66,15 +42,15 @@ void WindowMatchesCommandLineTest::initTestCase()
     QVERIFY(m_dir.isValid());
     QVERIFY2(QFileInfo::exists(QStringLiteral(QUENDREL_BIN_DIR "/qdsearch")), "qdsearch is not built");
     m_root = m_dir.filePath(QStringLiteral("tree"));
-    writeFile(m_root + "/notes.txt", "hello world\n");
-    writeFile(m_root + "/Hello.TXT", "HELLO there\n");
-    writeFile(m_root + "/archive.tar.gz", "not really gzip");
-    writeFile(m_root + "/my.report.pdf", "%PDF-");
-    writeFile(m_root + "/report", "hello");
-    writeFile(m_root + "/sub/deep/report.txt", "say hello\n");
-    writeFile(m_root + "/sub/with space 'quoted'.txt", "nothing here\n");
-    writeFile(m_root + "/sub/-leading.txt", "hello again\n");
-    writeFile(m_root + "/sub/bytes.bin", QByteArray("\x00\x01hello\x02", 8));
+    writeTestFile(m_root + "/notes.txt", "hello world\n");
+    writeTestFile(m_root + "/Hello.TXT", "HELLO there\n");
+    writeTestFile(m_root + "/archive.tar.gz", "not really gzip");
+    writeTestFile(m_root + "/my.report.pdf", "%PDF-");
+    writeTestFile(m_root + "/report", "hello");
+    writeTestFile(m_root + "/sub/deep/report.txt", "say hello\n");
+    writeTestFile(m_root + "/sub/with space 'quoted'.txt", "nothing here\n");
+    writeTestFile(m_root + "/sub/-leading.txt", "hello again\n");
+    writeTestFile(m_root + "/sub/bytes.bin", QByteArray("\x00\x01hello\x02", 8));
     QDir().mkpath(m_root + "/folder.txt");
 }
 
