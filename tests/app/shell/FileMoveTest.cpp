@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "archive/CExtractMgr.h"
@@ -51,6 +53,7 @@ private slots:
     void acrossFileSystems();
     void interruptedCopyLosesNothing_data();
     void interruptedCopyLosesNothing();
+    void progressDialogCancelLosesNothing();
     void foldersAndLinksAcrossFileSystems();
     void missingTargetFolderTellsAndMovesNothing();
     void archiveMemberMovesTheExtractedCopy();
@@ -269,6 +272,58 @@ void FileMoveTest::interruptedCopyLosesNothing()
         QCOMPARE(m_told.size(), size_t(1));
         QVERIFY(m_told[0].contains(QLatin1String("second.bin")));
     }
+}
+
+// The window's own progress dialog: a slow copy shows it, and its Cancel button stops the
+// move with the file being copied whole at its source and nothing left at the target.
+void FileMoveTest::progressDialogCancelLosesNothing()
+{
+    const std::string payload(256 * 1024, 'q');
+    const std::vector<std::string> names = {"first.bin", "second.bin", "third.bin"};
+    VectorResultList list;
+    for (const std::string& name : names) {
+        writeFile(m_src + name, payload + name);
+        list.append(itemFor(m_src, name));
+    }
+    list.selectAll();
+    int copies = 0;
+    bool clicked = false;
+    FileMover::Hooks hooks;
+    hooks.forceCopy = true;
+    hooks.copyFile = [&](const std::string& from, const std::string& to, const std::function<bool(uint64_t)>& progress) {
+        if (++copies < 2)
+            return FileMover::copyRegularFile(from, to, progress);
+        writeFile(to, payload.substr(0, payload.size() / 2));
+        // Slow enough for the dialog to appear; then a person presses Cancel.
+        for (int step = 0; step < 500 && !clicked; ++step) {
+            if (!progress(uint64_t(step) * 64))
+                return ECANCELED;
+            QTest::qWait(10);
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QProgressDialog*>(top);
+                if (dialog && dialog->isVisible()) {
+                    QPushButton* cancel = dialog->findChild<QPushButton*>();
+                    if (cancel) {
+                        QTest::mouseClick(cancel, Qt::LeftButton);
+                        clicked = true;
+                    }
+                }
+            }
+        }
+        return progress(payload.size() / 2) ? 0 : ECANCELED;
+    };
+    auto ops = operations(list);
+    QVERIFY(ops->moveSelection(QString::fromStdString(m_dst), false, hooks));
+    QVERIFY2(clicked, "the progress dialog never appeared");
+    QCOMPARE(readFile(m_dst + "first.bin"), payload + "first.bin");
+    QVERIFY(!exists(m_src + "first.bin"));
+    for (const char* name : {"second.bin", "third.bin"}) {
+        QCOMPARE(readFile(m_src + name), payload + name);
+        QVERIFY(!exists(m_dst + name));
+    }
+    QVERIFY(noLeftovers(m_dst));
+    QCOMPARE(list.rowCount(), 2);
+    QVERIFY(m_told.empty());
 }
 
 void FileMoveTest::foldersAndLinksAcrossFileSystems()
