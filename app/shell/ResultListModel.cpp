@@ -8,6 +8,7 @@
 #include <QItemSelectionModel>
 #include <QMimeDatabase>
 #include <algorithm>
+#include <chrono>
 #include <thread>
 
 #include "duplicate/Duplicate_Man.h"
@@ -355,6 +356,17 @@ void ResultListModel::searchFinished(uint32_t elapsedMilliseconds, const Search_
     const uint32_t grouped = finder.search(this, rule.duplicate, candidates);
     showMessage(std::make_unique<std::string>(
         LanguageFormat::format(LanguageText::plain(kDuplicatesFoundText), {qint64(grouped)}).toStdString()));
+}
+
+bool ResultListModel::wantsMessages() const
+{
+    const int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count();
+    if (now - m_lastMessageWanted.load(std::memory_order_relaxed) < int64_t(kMessageGapMilliseconds) * 1000000)
+        return false;
+    m_lastMessageWanted.store(now, std::memory_order_relaxed);
+    return true;
 }
 
 void ResultListModel::showMessage(std::unique_ptr<std::string> message)

@@ -73,6 +73,10 @@ public:
     void addResultGroup(std::vector<std::unique_ptr<Data_FileItem>>& group) override;
     void searchFinished(uint32_t elapsedMilliseconds, const Search_Rule& rule) override;
     void showMessage(std::unique_ptr<std::string> message) override;
+    // A status line is wanted at most once per kMessageGapMilliseconds (any thread): only
+    // the newest line of a batch is shown, so the engine need not build one per entry.
+    bool wantsMessages() const override;
+    static constexpr int kMessageGapMilliseconds = 10;
 
     // ---- the search's life (user-interface thread) ----------------------------------------
     // Empties the list and destroys every item.
@@ -152,6 +156,7 @@ private:
     // list is emptied or replaced.
     mutable std::atomic<bool> m_archiveMembers{false};
     std::vector<std::unique_ptr<std::string>> m_messages;  // queued status lines
+    mutable std::atomic<int64_t> m_lastMessageWanted{INT64_MIN / 2};  // steady clock, ns
     bool m_countDirty = false;                               // guarded by m_lock
 
     int m_shown = 0;  // rows announced to the views
