@@ -395,6 +395,7 @@ void CMainFrame::setResultOperations(ResultOperations* ops)
     m_resultModel->setRenameHandler(
         [guarded](int row, const QString& text) { return guarded && guarded->renameRow(row, text); });
     connect(m_ops, &ResultOperations::editNameRequested, this, [this](int row) {
+        m_resultModel->itemAt(row);  // read, so that the cell's flags know an archive member
         const QModelIndex cell = m_resultModel->index(row, ResultCellText::kName);
         m_resultList->scrollTo(cell);
         m_resultList->setCurrentIndex(cell);

@@ -8,6 +8,8 @@
 #include <QItemSelectionModel>
 #include <QMimeDatabase>
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "duplicate/Duplicate_Man.h"
 #include "search/Search_Man.h"
@@ -64,21 +66,26 @@ int ResultListModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : ResultCellText::kColumnCount;
 }
 
+std::unique_ptr<Data_FileItem> ResultListModel::readHit(size_t row) const
+{
+    auto item = std::make_unique<Data_FileItem>();
+    const IndexHit& hit = m_indexHits[row];
+    if (hit.searcherSlot != 0 && hit.searcherSlot < m_searchers.size())
+        m_searchers[hit.searcherSlot]->readFileInfo(hit.record, *item);
+    if (item->m_bInArchive) {
+        item->m_strPath += item->m_strArchiveName + '/' + item->m_strInnerPath;
+        item->emptySpeedCache();
+        m_archiveMembers.store(true, std::memory_order_relaxed);
+    }
+    item->m_nIconIndex = kDefaultIcon;
+    return item;
+}
+
 Data_FileItem* ResultListModel::itemLocked(int row) const
 {
     std::unique_ptr<Data_FileItem>& slot = m_items[size_t(row)];
-    if (!slot) {
-        auto item = std::make_unique<Data_FileItem>();
-        const IndexHit& hit = m_indexHits[size_t(row)];
-        if (hit.searcherSlot != 0 && hit.searcherSlot < m_searchers.size())
-            m_searchers[hit.searcherSlot]->readFileInfo(hit.record, *item);
-        if (item->m_bInArchive) {
-            item->m_strPath += item->m_strArchiveName + '/' + item->m_strInnerPath;
-            item->emptySpeedCache();
-        }
-        item->m_nIconIndex = kDefaultIcon;
-        slot = std::move(item);
-    }
+    if (!slot)
+        slot = readHit(size_t(row));
     return slot.get();
 }
 
@@ -136,12 +143,18 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const
 
 Qt::ItemFlags ResultListModel::flags(const QModelIndex& index) const
 {
-    Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (!index.isValid() || index.column() != ResultCellText::kName || !m_renameHandler || m_searching ||
-        index.row() >= m_shown)
+    // The view asks this of every row when it lays them out: it must not read pending rows.
+    if (!index.isValid() || index.row() >= m_shown || index.column() >= ResultCellText::kColumnCount)
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    if (index.column() != ResultCellText::kName || !m_renameHandler || m_searching)
         return f;
+    // Without archive members in the list no row needs looking at.
+    if (!m_archiveMembers.load(std::memory_order_relaxed))
+        return f | Qt::ItemIsEditable;
     std::lock_guard guard(m_lock);
-    if (!itemLocked(index.row())->m_bInArchive)
+    const Data_FileItem* item = m_items[size_t(index.row())].get();
+    if (!item || !item->m_bInArchive)
         f |= Qt::ItemIsEditable;
     return f;
 }
@@ -242,6 +255,7 @@ void ResultListModel::replaceAll(std::vector<std::unique_ptr<Data_FileItem>> ite
         std::lock_guard guard(m_lock);
         m_items = std::move(items);
         m_items.erase(std::remove(m_items.begin(), m_items.end(), nullptr), m_items.end());
+        m_archiveMembers = std::any_of(m_items.begin(), m_items.end(), [](const auto& item) { return item->m_bInArchive != 0; });
         m_indexHits.assign(m_items.size(), IndexHit{});
         m_nameRank.clear();
         m_shown = int(m_items.size());
@@ -276,6 +290,8 @@ void ResultListModel::addResult(const Search_Rule& rule, std::unique_ptr<Data_Fi
     if (!item)
         return;
     item->m_nIconIndex = kDefaultIcon;
+    if (item->m_bInArchive)
+        m_archiveMembers.store(true, std::memory_order_relaxed);
     size_t count = 0;
     {
         std::lock_guard guard(m_lock);
@@ -297,6 +313,8 @@ void ResultListModel::addResultGroup(std::vector<std::unique_ptr<Data_FileItem>>
         if (!item)
             continue;
         item->m_nIconIndex = kDefaultIcon;
+        if (item->m_bInArchive)
+            m_archiveMembers.store(true, std::memory_order_relaxed);
         m_items.push_back(std::move(item));
         m_indexHits.push_back(IndexHit{});
     }
@@ -340,6 +358,17 @@ void ResultListModel::searchFinished(uint32_t elapsedMilliseconds, const Search_
         LanguageFormat::format(LanguageText::plain(kDuplicatesFoundText), {qint64(grouped)}).toStdString()));
 }
 
+bool ResultListModel::wantsMessages() const
+{
+    const int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count();
+    if (now - m_lastMessageWanted.load(std::memory_order_relaxed) < int64_t(kMessageGapMilliseconds) * 1000000)
+        return false;
+    m_lastMessageWanted.store(now, std::memory_order_relaxed);
+    return true;
+}
+
 void ResultListModel::showMessage(std::unique_ptr<std::string> message)
 {
     if (!message)
@@ -359,6 +388,7 @@ void ResultListModel::clear()
         m_indexHits.clear();
         m_nameRank.clear();
         m_searchers.resize(1);
+        m_archiveMembers = false;
         m_items.reserve(kReservedRows);
         m_indexHits.reserve(kReservedRows);
         m_shown = 0;
@@ -379,6 +409,7 @@ std::vector<std::unique_ptr<Data_FileItem>> ResultListModel::takeAll()
         m_indexHits.clear();
         m_nameRank.clear();
         m_searchers.resize(1);
+        m_archiveMembers = false;
         m_items.reserve(kReservedRows);
         m_shown = 0;
     }
@@ -490,8 +521,21 @@ void ResultListModel::materializeAll()
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     {
         std::lock_guard guard(m_lock);
-        for (int row = 0; row < int(m_items.size()); ++row)
-            itemLocked(row);
+        // Each thread fills its own slots; the searchers' reads of the mapped caches are
+        // const, so the two never meet.
+        const auto fill = [this](size_t from, size_t to) {
+            for (size_t row = from; row < to; ++row)
+                if (!m_items[row])
+                    m_items[row] = readHit(row);
+        };
+        const size_t count = m_items.size();
+        if (many) {
+            std::thread helper(fill, count / 2, count);
+            fill(0, count / 2);
+            helper.join();
+        } else {
+            fill(0, count);
+        }
     }
     if (many)
         QGuiApplication::restoreOverrideCursor();

@@ -51,7 +51,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     // The name cell of a file on disk is editable while a rename handler is set and no
     // search runs; setData() on it hands the typed text to the handler (which renames the
-    // file and announces the row), and returns what the handler returns.
+    // file, refusing an archive member, and announces the row), and returns what the handler
+    // returns. flags() never reads a pending row (the view asks it of every row): such a
+    // row's name cell counts as editable until the row is read.
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     using QAbstractTableModel::removeRows;
@@ -71,6 +73,10 @@ public:
     void addResultGroup(std::vector<std::unique_ptr<Data_FileItem>>& group) override;
     void searchFinished(uint32_t elapsedMilliseconds, const Search_Rule& rule) override;
     void showMessage(std::unique_ptr<std::string> message) override;
+    // A status line is wanted at most once per kMessageGapMilliseconds (any thread): only
+    // the newest line of a batch is shown, so the engine need not build one per entry.
+    bool wantsMessages() const override;
+    static constexpr int kMessageGapMilliseconds = 10;
 
     // ---- the search's life (user-interface thread) ----------------------------------------
     // Empties the list and destroys every item.
@@ -91,7 +97,8 @@ public:
     int unannouncedRows() const;
 
     // ---- rows --------------------------------------------------------------------------
-    // Reads every pending index hit (under a wait cursor when there are many).
+    // Reads every pending index hit (under a wait cursor and on two threads when there are
+    // many).
     void materializeAll();
     // Rows still pending (not read from their cache).
     int pendingRows() const;
@@ -124,6 +131,9 @@ private:
     void drainMessages(bool show);
     void onFinished(quint64 generation, int count, uint32_t elapsed);
     Data_FileItem* itemLocked(int row) const;
+    // A new item read from the row's index hit (an empty one when the row has none). Reads
+    // only the hits and the searchers: rows may be read on several threads at once.
+    std::unique_ptr<Data_FileItem> readHit(size_t row) const;
     // Type name and icon index of an item about to be shown (user-interface thread).
     void fillDisplayFields(Data_FileItem& item) const;
 
@@ -142,7 +152,11 @@ private:
     // the rows through later sorts and removals, so that their name tie-breaks need no
     // collation. Empty when unknown.
     std::vector<int> m_nameRank;
+    // Set once an archive member is in the list (read or passed whole); cleared when the
+    // list is emptied or replaced.
+    mutable std::atomic<bool> m_archiveMembers{false};
     std::vector<std::unique_ptr<std::string>> m_messages;  // queued status lines
+    mutable std::atomic<int64_t> m_lastMessageWanted{INT64_MIN / 2};  // steady clock, ns
     bool m_countDirty = false;                               // guarded by m_lock
 
     int m_shown = 0;  // rows announced to the views
