@@ -65,7 +65,9 @@ const char* const kRules =
     "  the names' bytes exactly. Folders and files that cannot be read are reported on\n"
     "  standard error (qdsearch: 'PATH': Permission denied) unless -q is given.\n"
     "\nExit status: 0 something was found, 1 nothing was found, 2 usage error, bad value,\n"
-    "or (--index) a folder whose cache another indexer was writing (it was left alone).\n"
+    "or (--index) a root or cache folder that cannot be used (missing, not a folder,\n"
+    "not writable; nothing is indexed), or a folder whose cache another indexer was\n"
+    "writing (it was left alone).\n"
     "Ctrl+C ends a search early: the results found so far stay printed and count.\n"
     "See also: man qdsearch.\n";
 

@@ -34,7 +34,7 @@ SF_IndexWorker::SF_IndexWorker(SF_Man& man, IIndexResultReceiver* receiver, cons
 
 SF_IndexWorker::~SF_IndexWorker() { flushSums(); }
 
-bool SF_IndexWorker::cancelled() const { return SF_Man::s_hCancelEvent.isSet(); }
+bool SF_IndexWorker::cancelled() const { return m_man.cancelRequested(); }
 
 void SF_IndexWorker::throttle() const {
     const int p = m_man.getIndexThreadPriority();

@@ -53,14 +53,14 @@ void SF_Man::index(IIndexResultReceiver* receiver) {
         return;
     const std::string label = Tool_Resource::loadString(67);
     for (const std::string& root : m_roots) {
-        if (s_hCancelEvent.isSet())
+        if (cancelRequested())
             return;
         m_currentRootText = label + "[" + root + "]";
         setIndexInfo(m_currentRootText);
         SF_IndexWorker worker(*this, receiver, m_exclude);
         m_outcomes.push_back(worker.indexRoot(root));
     }
-    if (!s_hCancelEvent.isSet() && receiver)
+    if (!cancelRequested() && receiver)
         receiver->indexFinished();
 }
 

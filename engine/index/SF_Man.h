@@ -1,7 +1,8 @@
 #pragma once
 // Builds the index caches of a list of roots: one run walks each root in order (see
 // SF_IndexWorker), keeps running sums and an activity text for a progress display, stops
-// promptly when s_hCancelEvent is set, and commits each finished root as a pending cache.
+// promptly when its cancel event (s_hCancelEvent unless setCancelEvent gave it one of its
+// own) is set, and commits each finished root as a pending cache.
 //
 // Use per run: init -> addPath -> setExcludeListInfo -> (setIndexThreadPriority) ->
 // startIndex on the indexing thread -> reset. getSumValues, setIndexThreadPriority and
@@ -27,6 +28,12 @@ public:
 
     // Set: stop the running indexing run. Front ends reset it before each run.
     static Event s_hCancelEvent;
+    // The event that cancels this object's runs instead of s_hCancelEvent (which then no
+    // longer stops them); null goes back to s_hCancelEvent. The event must outlive the
+    // runs; call between runs.
+    void setCancelEvent(const Event* cancel) { m_cancel = cancel; }
+    // Whether this object's cancel event is set.
+    bool cancelRequested() const { return (m_cancel ? m_cancel : &s_hCancelEvent)->isSet(); }
     // Serialises commits of finished caches with the reading of live caches by a quick
     // search, and guards s_bNewIndexCache.
     static std::mutex s_renameCS;
@@ -80,5 +87,6 @@ private:
     uint32_t m_entriesIndexed = 0;
     std::string m_activityText;
     std::atomic<int> m_priority{9};
+    const Event* m_cancel = nullptr;   // setCancelEvent; null: s_hCancelEvent
     bool m_parallelStat = true;
 };

@@ -21,6 +21,12 @@ Search_Man::Search_Man() : m_ct(std::make_unique<Search_CT>()), m_extractMgr(std
 
 Search_Man::~Search_Man() = default;
 
+void Search_Man::setStopEvent(const Event* stop) {
+    m_stop = stop;
+    m_run.stop = stopEvent();
+    m_ct->setStopEvent(m_run.stop);
+}
+
 void Search_Man::reset() { m_indexFiles.clear(); }
 
 unsigned Search_Man::automaticScannerThreads() {
@@ -69,7 +75,7 @@ void Search_Man::searchNormalWay(const Groups& groups, const Search_Rule& rule,
         return;
     static const std::vector<std::string> noExclusions;
     for (const std::string& folder : folders) {
-        if (s_hStopSearchEvent.isSet())
+        if (m_run.stopped())
             return;
         searchInFolder(groups, rule, folder, receiver, noExclusions);
     }

@@ -4,10 +4,11 @@
 // content tests in a fixed order, looks inside archives met on the way, and reports every
 // match, status line and the end of the search to an ISearchResultReciever.
 //
-// A search runs synchronously on the caller's thread; another thread stops it through
-// s_hStopSearchEvent. One Search_Man runs one search at a time; two Search_Man objects may
-// search at once on two threads (each search has its own clock and hands its own run
-// values down to the content, index and duplicate code).
+// A search runs synchronously on the caller's thread; another thread stops it through its
+// stop event: s_hStopSearchEvent unless setStopEvent gave it one of its own. One
+// Search_Man runs one search at a time; two Search_Man objects may search at once on two
+// threads (each search has its own clock and stop event, and hands its own run values down
+// to the content, index and duplicate code).
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -43,8 +44,13 @@ public:
     Search_Man& operator=(const Search_Man&) = delete;
 
     // Signalled: stop the running search as soon as possible. Front ends reset it before
-    // each search.
+    // each search. The stop event of every Search_Man not given one of its own.
     static Event s_hStopSearchEvent;
+    // The event that stops this object's searches (and its isMatched / isContainText
+    // calls) instead of s_hStopSearchEvent; null goes back to s_hStopSearchEvent. Setting
+    // s_hStopSearchEvent then no longer stops them. The event must outlive its use here;
+    // call between searches.
+    void setStopEvent(const Event* stop);
 
     // The instant (local FILETIME ticks) that "within the last ..." date tests count back
     // from. 0 (the default): the clock at the start of each search.
@@ -197,6 +203,8 @@ protected:
     void showSearchMessage(const std::string& text, ISearchResultReciever* receiver);
     // Starts a search's run values: the stop event and now.
     void initData();
+    // The event given to setStopEvent, or s_hStopSearchEvent.
+    const Event* stopEvent() const { return m_stop ? m_stop : &s_hStopSearchEvent; }
     // Hands the content test of an entry that passed every other test to the scanner pool
     // (attempts: m_deferredTests). `folderFd` as for isContainText.
     void deferContentTest(const Data_FileItem& item, const Search_Rule& rule, ISearchResultReciever* receiver,
@@ -213,6 +221,7 @@ private:
     size_t m_nRootPrefix = 0;                     // its length without trailing '/'
     uint64_t m_fixedNow = 0;                      // setNow; 0: the clock
     SearchRun m_run;                              // of the search in progress
+    const Event* m_stop = nullptr;                // setStopEvent; null: s_hStopSearchEvent
     unsigned m_scannerThreads = 0;
     bool m_pdfCacheEnabled = true;
     PdfTextCache::Options m_pdfCacheOptions;

@@ -64,7 +64,7 @@ bool Search_Man::searchWithinArchiveInNormalWay(Data_FileItem& item, const Searc
     bool stopped = false;
     const int count = archive->getItemCount();
     for (int i = 0; i < count; ++i) {
-        if (s_hStopSearchEvent.isSet()) {
+        if (m_run.stopped()) {
             stopped = true;
             break;
         }

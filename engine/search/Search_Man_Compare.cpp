@@ -1,4 +1,5 @@
 // Search_Man: the size and date tests, shared by the disk walk and the index search.
+#include "content/Search_CT.h"
 #include "platform/FileTimeConvert.h"
 #include "records/Data_FileItem.h"
 #include "records/Rule_Compare.h"
@@ -43,6 +44,7 @@ bool Search_Man::needsMetadata(const Search_Rule& rule) {
 }
 
 void Search_Man::initData() {
-    m_run.stop = &s_hStopSearchEvent;
+    m_run.stop = stopEvent();
+    m_ct->setStopEvent(m_run.stop);
     m_run.nowTicks = m_fixedNow != 0 ? m_fixedNow : FileTimeConvert::now().toU64();
 }

@@ -130,7 +130,7 @@ void Search_Man::doSearchInResult(const Groups& groups, const Search_Rule& rule,
         if (!item)
             continue;
         item->clearFullFilled();
-        if (withContent && s_hStopSearchEvent.isSet())
+        if (withContent && m_run.stopped())
             break;   // this item and the rest are deleted with the list below
         if (isMatched(*item, rule, groups, receiver, true)) {
             if (receiver)

@@ -122,11 +122,11 @@ void Search_Man::doSearch(const IndexIncludeFolder& x, const Groups& groups, con
 void Search_Man::doSearch(const FolderIncludeIndex& y, const Groups& groups, const Search_Rule& rule,
                           ISearchResultReciever* receiver) {
     for (const std::string& root : y.indexPaths) {
-        if (s_hStopSearchEvent.isSet())
+        if (m_run.stopped())
             return;
         doSearch(IndexIncludeFolder{root, {root}}, groups, rule, receiver);
     }
-    if (rule.bAutoNormalSearch && !s_hStopSearchEvent.isSet())
+    if (rule.bAutoNormalSearch && !m_run.stopped())
         searchInFolder(groups, rule, y.folder, receiver, y.indexPaths);
 }
 
@@ -139,12 +139,12 @@ void Search_Man::searchQuick(const Groups& groups, const Search_Rule& rule, ISea
         // The indexer cannot commit a new cache while the caches are being read.
         std::lock_guard<std::mutex> lock(SF_Man::s_renameCS);
         for (const auto& x : iif) {
-            if (s_hStopSearchEvent.isSet())
+            if (m_run.stopped())
                 break;
             doSearch(x, groups, rule, receiver);
         }
         for (const auto& y : fii) {
-            if (s_hStopSearchEvent.isSet())
+            if (m_run.stopped())
                 break;
             doSearch(y, groups, rule, receiver);
         }

@@ -146,7 +146,7 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
                 continue;
         }
         while (dir.next()) {
-            if (s_hStopSearchEvent.isSet()) {
+            if (m_run.stopped()) {
                 stopped = true;
                 break;
             }

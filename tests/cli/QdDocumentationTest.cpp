@@ -64,7 +64,10 @@ INSTANTIATE_TEST_SUITE_P(
         Rule{"ExprUtf8", "@  UTF-8 text (the default)", "searched as UTF-8 (the default)"},
         Rule{"ExprUtf16", "~  UTF-16 (little-endian) text", "searched as UTF-16 (little-endian)"},
         Rule{"ExprSpacesDoNotSeparate", "Spaces do not separate terms", "Spaces do not separate terms"},
-        Rule{"ArchivesByNameOnly", "their\n  content is never searched", "their content is never searched"}),
+        Rule{"ArchivesByNameOnly", "their\n  content is never searched", "their content is never searched"},
+        Rule{"UnusableIndexFoldersExitTwo",
+             "2 usage error, bad value,\nor (--index) a root or cache folder that cannot be used",
+             "a root or cache folder that cannot be used"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ManualPage, ListsEveryOptionOfTheTable) {
