@@ -109,6 +109,11 @@ public:
     size_t prefetchedEntries() const { return m_prefetchedEntries.load(std::memory_order_relaxed); }
     size_t foldersReadAhead() const { return m_foldersReadAhead.load(std::memory_order_relaxed); }
 
+    // How many folders a helper may hold open ahead of its walk: `most`, or a quarter of
+    // the descriptor limit when that is lower (the walk and the rest of the program need
+    // theirs).
+    static size_t folderDescriptorBudget(size_t most);
+
     // Entries listed (and stat'ed ahead) at a time.
     static constexpr size_t kSliceEntries = 4096;
     // Read ahead and waiting for the walk at most: folders (each holds a descriptor; fewer

@@ -60,6 +60,14 @@ public:
     // The number of processors, at least 2 (PDF conversions wait on their converter, so a
     // second scanner pays even on one processor) and at most 8.
     static unsigned automaticScannerThreads();
+    // Whether a folder walk reads its folders (and, for size and date tests, the entries'
+    // metadata) on a helper thread ahead of the tests (Search_FolderReadAhead). Automatic
+    // (the default): for searches without content tests, whose scanners keep the
+    // processors busy otherwise. Output, order included, is the same either way.
+    enum class FolderReadAhead { Automatic, Always, Never };
+    void setFolderReadAhead(FolderReadAhead mode) { m_folderReadAhead = mode; }
+    FolderReadAhead folderReadAhead() const { return m_folderReadAhead; }
+    bool useFolderReadAhead(const Search_Rule& rule) const;
     // Whether text converted from PDF documents is kept and reused (default on), and where
     // and how (PdfTextCache::Options; default: the per-user cache folder, 256 MiB).
     void setPdfTextCache(bool enabled) { m_pdfCacheEnabled = enabled; }
@@ -214,6 +222,7 @@ private:
     uint64_t m_fixedNow = 0;                      // setNow; 0: the clock
     SearchRun m_run;                              // of the search in progress
     unsigned m_scannerThreads = 0;
+    FolderReadAhead m_folderReadAhead = FolderReadAhead::Automatic;
     bool m_pdfCacheEnabled = true;
     PdfTextCache::Options m_pdfCacheOptions;
     std::unique_ptr<PdfTextCache> m_pdfCache;     // of the content search in progress

@@ -134,6 +134,10 @@ TEST_F(ParseArgs, PdfTextCacheOnUnlessTurnedOff) {
     EXPECT_EQ(options.scannerThreads, 1u);
     EXPECT_FALSE(parse({"--threads", "65", "--text", "x"}));
     EXPECT_FALSE(parse({"--threads", "two", "--text", "x"}));
+    ASSERT_TRUE(parse({"*.log"})) << error.text;
+    EXPECT_TRUE(options.readAhead);
+    ASSERT_TRUE(parse({"--no-read-ahead", "*.log"})) << error.text;
+    EXPECT_FALSE(options.readAhead);
 }
 
 TEST_F(ParseArgs, LeadingSlashMatchesPaths) {
