@@ -84,7 +84,7 @@ size_t SF_StatHelper::folderDescriptorBudget(size_t most) {
     return most;
 }
 
-SF_StatHelper::SF_StatHelper() {
+SF_StatHelper::SF_StatHelper(bool readFoldersAhead) : m_readFoldersAhead(readFoldersAhead) {
     m_maxPrefetchedFolders = folderDescriptorBudget(kMaxPrefetchedFolders);
     m_thread = std::thread([this] { run(); });
 }
@@ -147,6 +147,8 @@ std::unique_ptr<SF_PrefetchedFolder> SF_StatHelper::claimFolder(SF_StatJob& job,
 }
 
 SF_StatJob* SF_StatHelper::pickFolder(size_t& entry) {
+    if (!m_readFoldersAhead)
+        return nullptr;
     if (m_prefetchedFolders.load(std::memory_order_relaxed) >= m_maxPrefetchedFolders ||
         m_prefetchedEntries.load(std::memory_order_relaxed) >= kMaxPrefetchedEntries)
         return nullptr;

@@ -89,7 +89,10 @@ struct SF_PrefetchedFolder {
 
 class SF_StatHelper {
 public:
-    SF_StatHelper();
+    // Without `readFoldersAhead` the helper only stats the entries of the pushed jobs
+    // (claimFolder then always leaves the subfolder to the walk): for walks that do not
+    // open a folder's subfolders next (a breadth-first walk).
+    explicit SF_StatHelper(bool readFoldersAhead = true);
     ~SF_StatHelper();
     SF_StatHelper(const SF_StatHelper&) = delete;
     SF_StatHelper& operator=(const SF_StatHelper&) = delete;
@@ -141,5 +144,6 @@ private:
     std::atomic<size_t> m_prefetchedEntries{0};
     std::atomic<size_t> m_foldersReadAhead{0};
     size_t m_maxPrefetchedFolders = kMaxPrefetchedFolders;
+    bool m_readFoldersAhead = true;
     std::thread m_thread;
 };

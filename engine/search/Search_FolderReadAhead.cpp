@@ -8,8 +8,8 @@
 namespace {
 // The walk is woken when this much is ready (or the helper ends or waits): one wake per
 // batch, not per folder, when the walk is faster than the folder reads.
-constexpr size_t kWakeSlices = 16;
-constexpr size_t kWakeEntries = 2048;
+constexpr size_t kWakeSlices = 64;
+constexpr size_t kWakeEntries = 8192;
 }  // namespace
 
 Search_FolderReadAhead::Search_FolderReadAhead(Search_FolderReader& reader)

@@ -60,10 +60,14 @@ public:
     // The number of processors, at least 2 (PDF conversions wait on their converter, so a
     // second scanner pays even on one processor) and at most 8.
     static unsigned automaticScannerThreads();
-    // Whether a folder walk reads its folders (and, for size and date tests, the entries'
-    // metadata) on a helper thread ahead of the tests (Search_FolderReadAhead). Automatic
-    // (the default): for searches without content tests, whose scanners keep the
-    // processors busy otherwise. Output, order included, is the same either way.
+    // How a folder walk uses a second thread. Always: it reads the folders (and, for size
+    // and date tests, the entries' metadata) ahead of the tests (Search_FolderReadAhead).
+    // Never: it reads each folder itself when it reaches it. Automatic (the default): a
+    // search without content tests (their scanners keep the processors busy) reads ahead,
+    // unless it tests size or date: then the walk lists each folder itself and the
+    // entries' metadata is read from both ends of the listing, by the walk and by a stat
+    // helper (SF_StatHelper), since the metadata reads are most of such a walk's time.
+    // Output, order included, is the same in every mode.
     enum class FolderReadAhead { Automatic, Always, Never };
     void setFolderReadAhead(FolderReadAhead mode) { m_folderReadAhead = mode; }
     FolderReadAhead folderReadAhead() const { return m_folderReadAhead; }

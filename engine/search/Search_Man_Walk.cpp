@@ -13,6 +13,7 @@
 #include "platform/DirEnumerator.h"
 #include "platform/LongPath.h"
 #include "platform/UniqueFd.h"
+#include "index/SF_StatHelper.h"
 #include "records/Data_FileItem.h"
 #include "records/ISearchResultReciever.h"
 #include "search/Search_FolderReadAhead.h"
@@ -76,8 +77,9 @@ bool Search_Man::useFolderReadAhead(const Search_Rule& rule) const {
     case FolderReadAhead::Never: return false;
     case FolderReadAhead::Automatic: break;
     }
-    // A content search keeps both processors busy with its scanners already.
-    return rule.containText.empty();
+    // A content search keeps both processors busy with its scanners already; a size or
+    // date search shares its metadata reads with a stat helper instead.
+    return rule.containText.empty() && !needsMetadata(rule);
 }
 
 bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, const std::string& folder,
@@ -113,16 +115,40 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
     } poolScope(*this, pool.get());
 
     const bool metadataFirst = needsMetadata(rule);
+    // Folders are read on a helper thread ahead of the tests, or here between them; or,
+    // for size and date tests, here with the metadata read from both ends of each slice,
+    // by this thread and a stat helper.
+    const bool readAhead = useFolderReadAhead(rule);
+    const bool shareStats = metadataFirst && !readAhead && m_folderReadAhead == FolderReadAhead::Automatic &&
+                            rule.containText.empty();
     Search_FolderReader::Options readOptions;
     readOptions.includeSubfolders = rule.bIncludeSubDir;
-    readOptions.withMetadata = metadataFirst;
+    readOptions.withMetadata = metadataFirst && !shareStats;
     readOptions.excluded = &excluded;
     readOptions.stop = &s_hStopSearchEvent;
     Search_FolderReader reader(rootFd.get(), root, readOptions);
-    // Folders are read on a helper thread ahead of the tests, or here between them.
     std::unique_ptr<Search_FolderReadAhead> ahead;
-    if (useFolderReadAhead(rule))
+    if (readAhead)
         ahead = std::make_unique<Search_FolderReadAhead>(reader);
+    std::unique_ptr<SF_StatHelper> statHelper;
+    SF_StatJob statJob;
+    if (shareStats)
+        statHelper = std::make_unique<SF_StatHelper>(false);
+    struct StatJobScope {   // the helper leaves the slice's job before the slice goes
+        SF_StatHelper* helper;
+        SF_StatJob& job;
+        bool pushed = false;
+        void push() {
+            helper->push(job);
+            pushed = true;
+        }
+        void pop() {
+            if (pushed)
+                helper->pop(job);
+            pushed = false;
+        }
+        ~StatJobScope() { pop(); }
+    } statScope{statHelper.get(), statJob};
     auto slice = std::make_unique<Search_FolderSlice>();
     Data_FileItem scratch;
     Search_FolderWalk lateMetadata;
@@ -138,6 +164,14 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
         }
         if (part.firstOfFolder)
             m_poolFolder.reset();
+        if (statHelper) {
+            statJob.clear();
+            statJob.names = part.names;
+            statJob.nameAt = part.nameAt;
+            statJob.dirFd = part.dirFd;
+            statJob.prepare();
+            statScope.push();
+        }
         for (size_t i = 0; i < part.count(); ++i) {
             if (s_hStopSearchEvent.isSet()) {
                 stopped = true;
@@ -150,11 +184,11 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
             scratch.m_dwAttributes = provisionalAttributes(type, name);
             scratch.m_nSize = 0;
             if (metadataFirst) {
-                if (!part.statOk[i]) {
+                if (statHelper ? !SF_StatHelper::take(statJob, i) : !part.statOk[i]) {
                     scratch.reset();
                     continue;   // vanished between listing and stat
                 }
-                fillFromStat(scratch, part.stats[i], name);
+                fillFromStat(scratch, statHelper ? statJob.stats[i] : part.stats[i], name);
             } else {
                 lateMetadata.point(part.dirFd, part.nameCStr(i));
             }
@@ -168,6 +202,7 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
             if (pool)
                 pool->deliver();
         }
+        statScope.pop();
         if (part.endsRoot && !stopped)
             return true;   // too many folders waiting: this root's walk ends here
         if (pool && (part.lastOfFolder || stopped))
