@@ -7,7 +7,8 @@
 #   (f) 1,000 real PDF documents: first search (empty cache) against one scanner without
 #       the cache (how a single-threaded search converts), then the second search
 # Checks that the result sets agree, prints median wall times and the ratios; for (a) to (c)
-# also the time of qdsearch --no-read-ahead (folders read only when the walk reaches them).
+# also the times of qdsearch --no-read-ahead (one thread) and --read-ahead (folders read on
+# a second thread ahead of the tests).
 #
 #   bench/bench_parallel_search.sh [BUILD_DIR] [TREE_PARENT]
 #     BUILD_DIR    holds bin/qdsearch (default: build-bench)
@@ -156,13 +157,15 @@ for case in a b c d e; do
     tp=$(median "${case}p" "${cmd[${case}_$p]}")
     python3 -c "import sys; q,p=float(sys.argv[1]),float(sys.argv[2]); print(f'({sys.argv[3]}) {sys.argv[4]}: qdsearch {q*1000:.1f} ms, {sys.argv[5]} {p*1000:.1f} ms, ratio {q/p:.2f}x; results {sys.argv[6]}')" \
         "$tq" "$tp" "$case" "${titles[$case]}" "$p" "$agree"
-    if [[ $case == [abc] ]]; then
-        plain=${cmd[${case}_qdsearch]/$qd/$qd --no-read-ahead}
-        bash -c "$plain" 2>/dev/null | sed 's:/$::' | LC_ALL=C sort | cmp -s - "$work/q.txt" ||
-            { echo "($case) --no-read-ahead RESULTS DIFFER"; status=1; }
-        tn=$(median "${case}n" "$plain")
-        python3 -c "import sys; q,n,p=map(float,sys.argv[1:4]); print(f'    without read-ahead {n*1000:.1f} ms ({n/p:.2f}x {sys.argv[4]}); read-ahead saves {(1-q/n)*100:.0f}%')" \
-            "$tq" "$tn" "$tp" "$p"
+    if [[ $case == [abc] ]]; then   # the walk's other modes: one thread, folders read ahead
+        for mode in no-read-ahead read-ahead; do
+            other=${cmd[${case}_qdsearch]/$qd/$qd --$mode}
+            bash -c "$other" 2>/dev/null | sed 's:/$::' | LC_ALL=C sort | cmp -s - "$work/q.txt" ||
+                { echo "($case) --$mode RESULTS DIFFER"; status=1; }
+            tn=$(median "${case}$mode" "$other")
+            python3 -c "import sys; q,n,p=map(float,sys.argv[1:4]); print(f'    --{sys.argv[5]}: {n*1000:.1f} ms ({n/p:.2f}x {sys.argv[4]}, {n/q:.2f}x the default)')" \
+                "$tq" "$tn" "$tp" "$p" "$mode"
+        done
     fi
 done
 [[ " $cases " == *" f "* ]] || exit $status
