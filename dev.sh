@@ -14,7 +14,7 @@ PACKAGES=(build-essential cmake ninja-build pkg-config python3
           p7zip-full poppler-utils ccache
           qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
           libxcb1-dev libx11-dev libx11-xcb-dev libxkbcommon-dev libglib2.0-dev xvfb xauth)
-BENCH_PACKAGES=(fd-find ripgrep plocate jdupes fdupes findutils grep)
+BENCH_PACKAGES=(fd-find ripgrep plocate jdupes fdupes findutils grep hyperfine)
 
 install_missing() {
     local missing=()

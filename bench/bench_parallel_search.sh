@@ -6,12 +6,15 @@
 #   (e) the same on a copy where 6% of the files are named .pdf (few real PDFs) vs grep -rlF
 #   (f) 1,000 real PDF documents: first search (empty cache) against one scanner without
 #       the cache (how a single-threaded search converts), then the second search
-# Checks that the result sets agree, prints median wall times and the ratios.
+# Checks that the result sets agree, prints median wall times and the ratios; for (a) to (c)
+# also the times of qdsearch --no-read-ahead (one thread) and --read-ahead (folders read on
+# a second thread ahead of the tests).
 #
 #   bench/bench_parallel_search.sh [BUILD_DIR] [TREE_PARENT]
 #     BUILD_DIR    holds bin/qdsearch (default: build-bench)
 #     TREE_PARENT  where the trees are made once and kept (default: /tmp/qd-parallel-bench)
-# Environment: FILES (default 200000), PDFS (default 1000), RUNS (default 5).
+# Environment: FILES (default 200000), PDFS (default 1000), RUNS (default 5),
+#              CASES (default "a b c d e f": which of the searches above to run).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build-bench}
@@ -19,6 +22,7 @@ parent=${2:-/tmp/qd-parallel-bench}
 files=${FILES:-200000}
 pdfs=${PDFS:-1000}
 runs=${RUNS:-5}
+cases=${CASES:-a b c d e f}
 qd=$(cd "$build" && pwd)/bin/qdsearch
 fd=$(command -v fdfind || command -v fd || true)
 rare=quokkafrost
@@ -138,6 +142,7 @@ median() {   # name command...: hyperfine median in seconds
 
 status=0
 for case in a b c d e; do
+    [[ " $cases " == *" $case "* ]] || continue
     p=${peer[$case]}
     bash -c "${cmd[${case}_qdsearch]}" 2>/dev/null | sed 's:/$::' | LC_ALL=C sort > "$work/q.txt" || true
     bash -c "${cmd[${case}_$p]}" 2>/dev/null | sed 's:/$::' | LC_ALL=C sort > "$work/p.txt" || true
@@ -152,7 +157,18 @@ for case in a b c d e; do
     tp=$(median "${case}p" "${cmd[${case}_$p]}")
     python3 -c "import sys; q,p=float(sys.argv[1]),float(sys.argv[2]); print(f'({sys.argv[3]}) {sys.argv[4]}: qdsearch {q*1000:.1f} ms, {sys.argv[5]} {p*1000:.1f} ms, ratio {q/p:.2f}x; results {sys.argv[6]}')" \
         "$tq" "$tp" "$case" "${titles[$case]}" "$p" "$agree"
+    if [[ $case == [abc] ]]; then   # the walk's other modes: one thread, folders read ahead
+        for mode in no-read-ahead read-ahead; do
+            other=${cmd[${case}_qdsearch]/$qd/$qd --$mode}
+            bash -c "$other" 2>/dev/null | sed 's:/$::' | LC_ALL=C sort | cmp -s - "$work/q.txt" ||
+                { echo "($case) --$mode RESULTS DIFFER"; status=1; }
+            tn=$(median "${case}$mode" "$other")
+            python3 -c "import sys; q,n,p=map(float,sys.argv[1:4]); print(f'    --{sys.argv[5]}: {n*1000:.1f} ms ({n/p:.2f}x {sys.argv[4]}, {n/q:.2f}x the default)')" \
+                "$tq" "$tn" "$tp" "$p" "$mode"
+        done
+    fi
 done
+[[ " $cases " == *" f "* ]] || exit $status
 
 # (f) Real PDFs. One scanner without the cache converts as a single-threaded search does.
 single="$qd --threads 1 --no-pdf-cache --case --text $rare -- '' $docs"

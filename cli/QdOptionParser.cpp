@@ -205,6 +205,10 @@ const std::vector<QdOptionParser::Option> kOptions = {
      [](QdSearchOptions& o, const Values&) { o.pdfCache = false; return std::string(); }},
     {"threads", 0, 1, "N", "content tests on N threads (0, the default: one per processor; 1: one at a time)",
      applyThreads},
+    {"read-ahead", 0, 0, "", "read folders on a second thread ahead of the tests (for slow file systems)",
+     [](QdSearchOptions& o, const Values&) { o.readAhead = 1; return std::string(); }},
+    {"no-read-ahead", 0, 0, "", "walk on one thread only (no second thread for folders or sizes and dates)",
+     [](QdSearchOptions& o, const Values&) { o.readAhead = -1; return std::string(); }},
     // ---- duplicates -------------------------------------------------------------------
     {"duplicates", 0, 1, "name|size|time|crc32|md5|bytes",
      "print the results grouped into duplicates at this level (groups end with an empty line)",

@@ -142,6 +142,9 @@ int QdSearchApp::run(const std::vector<std::string>& args, int outFd, int errFd)
         Search_Man searcher;
         searcher.setPdfTextCache(options.pdfCache);
         searcher.setScannerThreads(options.scannerThreads);
+        if (options.readAhead != 0)
+            searcher.setFolderReadAhead(options.readAhead > 0 ? Search_Man::FolderReadAhead::Always
+                                                              : Search_Man::FolderReadAhead::Never);
         IndexCommands::prepareQuick(options.quick, *options.rule, searcher);
         if (options.quick.quick && options.quick.noAutoNormal)
             noteUncoveredFolders(*options.rule, searcher, errFd, errTerminal);

@@ -39,6 +39,7 @@ struct QdSearchOptions {
     bool stats = false;          // --stats
     bool pdfCache = true;        // false: --no-pdf-cache
     unsigned scannerThreads = 0; // --threads; 0: automatic
+    int readAhead = 0;           // 1: --read-ahead, -1: --no-read-ahead, 0: automatic
     bool quiet = false;          // -q: no messages about unreadable folders and files
     bool help = false;
     bool version = false;

@@ -77,11 +77,15 @@ SF_PrefetchedFolder::~SF_PrefetchedFolder() {
     }
 }
 
-SF_StatHelper::SF_StatHelper() {
-    // A quarter of the descriptors at most, the walk and the rest of the program need theirs.
+size_t SF_StatHelper::folderDescriptorBudget(size_t most) {
     struct rlimit limit {};
     if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
-        m_maxPrefetchedFolders = std::min<size_t>(kMaxPrefetchedFolders, limit.rlim_cur / 4);
+        most = std::min<size_t>(most, limit.rlim_cur / 4);
+    return most;
+}
+
+SF_StatHelper::SF_StatHelper(bool readFoldersAhead) : m_readFoldersAhead(readFoldersAhead) {
+    m_maxPrefetchedFolders = folderDescriptorBudget(kMaxPrefetchedFolders);
     m_thread = std::thread([this] { run(); });
 }
 
@@ -143,6 +147,8 @@ std::unique_ptr<SF_PrefetchedFolder> SF_StatHelper::claimFolder(SF_StatJob& job,
 }
 
 SF_StatJob* SF_StatHelper::pickFolder(size_t& entry) {
+    if (!m_readFoldersAhead)
+        return nullptr;
     if (m_prefetchedFolders.load(std::memory_order_relaxed) >= m_maxPrefetchedFolders ||
         m_prefetchedEntries.load(std::memory_order_relaxed) >= kMaxPrefetchedEntries)
         return nullptr;

@@ -89,7 +89,10 @@ struct SF_PrefetchedFolder {
 
 class SF_StatHelper {
 public:
-    SF_StatHelper();
+    // Without `readFoldersAhead` the helper only stats the entries of the pushed jobs
+    // (claimFolder then always leaves the subfolder to the walk): for walks that do not
+    // open a folder's subfolders next (a breadth-first walk).
+    explicit SF_StatHelper(bool readFoldersAhead = true);
     ~SF_StatHelper();
     SF_StatHelper(const SF_StatHelper&) = delete;
     SF_StatHelper& operator=(const SF_StatHelper&) = delete;
@@ -108,6 +111,11 @@ public:
     size_t prefetchedFolders() const { return m_prefetchedFolders.load(std::memory_order_relaxed); }
     size_t prefetchedEntries() const { return m_prefetchedEntries.load(std::memory_order_relaxed); }
     size_t foldersReadAhead() const { return m_foldersReadAhead.load(std::memory_order_relaxed); }
+
+    // How many folders a helper may hold open ahead of its walk: `most`, or a quarter of
+    // the descriptor limit when that is lower (the walk and the rest of the program need
+    // theirs).
+    static size_t folderDescriptorBudget(size_t most);
 
     // Entries listed (and stat'ed ahead) at a time.
     static constexpr size_t kSliceEntries = 4096;
@@ -136,5 +144,6 @@ private:
     std::atomic<size_t> m_prefetchedEntries{0};
     std::atomic<size_t> m_foldersReadAhead{0};
     size_t m_maxPrefetchedFolders = kMaxPrefetchedFolders;
+    bool m_readFoldersAhead = true;
     std::thread m_thread;
 };

@@ -66,6 +66,18 @@ public:
     // The number of processors, at least 2 (PDF conversions wait on their converter, so a
     // second scanner pays even on one processor) and at most 8.
     static unsigned automaticScannerThreads();
+    // How a folder walk uses a second thread. Always: it reads the folders (and, for size
+    // and date tests, the entries' metadata) ahead of the tests (Search_FolderReadAhead).
+    // Never: it reads each folder itself when it reaches it. Automatic (the default): the
+    // walk reads each folder itself, and when the rule tests size or date the entries'
+    // metadata is read from both ends of each listing, by the walk and by a stat helper
+    // (SF_StatHelper): the metadata reads are most of such a walk's time. (Reading ahead
+    // did not pay for name searches when measured: bench/README.md.)
+    // Output, order included, is the same in every mode.
+    enum class FolderReadAhead { Automatic, Always, Never };
+    void setFolderReadAhead(FolderReadAhead mode) { m_folderReadAhead = mode; }
+    FolderReadAhead folderReadAhead() const { return m_folderReadAhead; }
+    bool useFolderReadAhead(const Search_Rule& rule) const;
     // Whether text converted from PDF documents is kept and reused (default on), and where
     // and how (PdfTextCache::Options; default: the per-user cache folder, 256 MiB).
     void setPdfTextCache(bool enabled) { m_pdfCacheEnabled = enabled; }
@@ -223,6 +235,7 @@ private:
     SearchRun m_run;                              // of the search in progress
     const Event* m_stop = nullptr;                // setStopEvent; null: s_hStopSearchEvent
     unsigned m_scannerThreads = 0;
+    FolderReadAhead m_folderReadAhead = FolderReadAhead::Automatic;
     bool m_pdfCacheEnabled = true;
     PdfTextCache::Options m_pdfCacheOptions;
     std::unique_ptr<PdfTextCache> m_pdfCache;     // of the content search in progress

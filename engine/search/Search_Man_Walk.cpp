@@ -1,20 +1,24 @@
 // Search_Man: the breadth-first walk of one root folder.
 //
-// Folders are opened relative to a descriptor of the root, so no full path is resolved per
-// folder, and at any depth (paths past PATH_MAX are opened piece by piece); entries are typed from the directory read itself and stat'ed only when the rule's
-// tests or a match need their size, times or attributes.
+// Search_FolderReader opens the folders relative to a descriptor of the root (no full path
+// is resolved per folder, paths past PATH_MAX are opened piece by piece) and lists them,
+// on a helper thread ahead of the tests or between them; entries are typed from the
+// directory read itself and stat'ed only when the rule's tests or a match need their
+// size, times or attributes.
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/DirEnumerator.h"
-#include "platform/FileSystemKind.h"
 #include "platform/LongPath.h"
 #include "platform/UniqueFd.h"
+#include "index/SF_StatHelper.h"
 #include "records/Data_FileItem.h"
 #include "records/ISearchResultReciever.h"
-#include "search/Search_FolderQueue.h"
+#include "search/Search_FolderReadAhead.h"
+#include "search/Search_FolderReader.h"
+#include "search/Search_FolderSlice.h"
 #include "search/Search_ScannerPool.h"
 #include "search/Search_Man.h"
 #include "records/Search_Rule.h"
@@ -45,45 +49,41 @@ void fillFromStat(Data_FileItem& item, const FileStat& st, std::string_view name
     DirEnumerator::fileTimesOf(st, item.m_ftCreation, item.m_ftLastAccess, item.m_ftLastWrite);
 }
 
-std::string_view withoutTrailingSlashes(std::string_view path) {
-    while (!path.empty() && path.back() == '/')
-        path.remove_suffix(1);
-    return path;
-}
-
-// A folder that is gone, or is no folder any more (O_NOFOLLOW met a link), since it was listed.
-bool isVanished(int error) { return error == ENOENT || error == ENOTDIR || error == ELOOP; }
-
-bool isExcluded(std::string_view folder, const std::vector<std::string>& excluded) {
-    for (const std::string& entry : excluded)
-        if (withoutTrailingSlashes(entry) == folder)
-            return true;
-    return false;
-}
-
 }  // namespace
 
-// Reads the metadata of the enumerator's current entry into an item on demand.
+// Reads the metadata of one listed entry into an item on demand.
 class Search_FolderWalk final : public Search_Man::MetadataSource {
 public:
-    explicit Search_FolderWalk(const DirEnumerator& dir) : m_dir(dir) {}
+    void point(int dirFd, const char* name) {
+        m_dirFd = dirFd;
+        m_name = name;
+    }
     bool fill(Data_FileItem& item) override {
         FileStat st;
-        if (!m_dir.stat(st))
+        if (!DirEnumerator::statAt(m_dirFd, m_name, st))
             return false;   // vanished since it was listed
-        fillFromStat(item, st, m_dir.name());
+        fillFromStat(item, st, m_name);
         return true;
     }
 
 private:
-    const DirEnumerator& m_dir;
+    int m_dirFd = -1;
+    const char* m_name = "";
 };
+
+bool Search_Man::useFolderReadAhead(const Search_Rule&) const {
+    // Only when asked: measured on a busy two-core machine, reading ahead did not pay for
+    // name searches (their matching is a small part next to the kernel's folder reads, and
+    // the hand-over costs system time); a size or date search shares its metadata reads
+    // with a stat helper instead, a content search has its scanners.
+    return m_folderReadAhead == FolderReadAhead::Always;
+}
 
 bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, const std::string& folder,
                                 ISearchResultReciever* receiver, const std::vector<std::string>& excluded) {
     setCurrentRootFolder(folder);
     // "/a/b/" and "/a/b" are the same root; "/" becomes "" so that its entries get "/x".
-    const std::string root(withoutTrailingSlashes(folder));
+    const std::string root(Search_FolderReader::withoutTrailingSlashes(folder));
     if (root.empty() && folder.empty())
         return true;
 
@@ -111,81 +111,101 @@ bool Search_Man::searchInFolder(const Groups& groups, const Search_Rule& rule, c
         }
     } poolScope(*this, pool.get());
 
-    struct stat rootStat{};
-    const dev_t rootDev = ::fstat(rootFd.get(), &rootStat) == 0 ? rootStat.st_dev : 0;
-
     const bool metadataFirst = needsMetadata(rule);
-    Search_FolderQueue queue;
-    queue.push(std::string());
+    // Folders are read on a helper thread ahead of the tests, or here between them; or,
+    // for size and date tests, here with the metadata read from both ends of each slice,
+    // by this thread and a stat helper.
+    const bool readAhead = useFolderReadAhead(rule);
+    const bool shareStats = metadataFirst && !readAhead && m_folderReadAhead == FolderReadAhead::Automatic;
+    Search_FolderReader::Options readOptions;
+    readOptions.includeSubfolders = rule.bIncludeSubDir;
+    readOptions.withMetadata = metadataFirst && !shareStats;
+    readOptions.excluded = &excluded;
+    readOptions.stop = stopEvent();
+    Search_FolderReader reader(rootFd.get(), root, readOptions);
+    std::unique_ptr<Search_FolderReadAhead> ahead;
+    if (readAhead)
+        ahead = std::make_unique<Search_FolderReadAhead>(reader);
+    std::unique_ptr<SF_StatHelper> statHelper;
+    SF_StatJob statJob;
+    if (shareStats)
+        statHelper = std::make_unique<SF_StatHelper>(false);
+    struct StatJobScope {   // the helper leaves the slice's job before the slice goes
+        SF_StatHelper* helper;
+        SF_StatJob& job;
+        bool pushed = false;
+        void push() {
+            helper->push(job);
+            pushed = true;
+        }
+        void pop() {
+            if (pushed)
+                helper->pop(job);
+            pushed = false;
+        }
+        ~StatJobScope() { pop(); }
+    } statScope{statHelper.get(), statJob};
+    auto slice = std::make_unique<Search_FolderSlice>();
     Data_FileItem scratch;
-    DirEnumerator dir;
-    Search_FolderWalk lateMetadata(dir);
-    std::string relative;
-    std::string folderPath;   // root + "/" + relative + "/"
-    std::string childRelative;
+    Search_FolderWalk lateMetadata;
     bool stopped = false;
 
-    while (!stopped && queue.pop(relative)) {
-        folderPath.assign(root).push_back('/');
-        if (!relative.empty())
-            folderPath.append(relative).push_back('/');
-        if (!excluded.empty() && isExcluded(withoutTrailingSlashes(folderPath), excluded))
-            continue;
-        m_poolFolder.reset();
-        if (!dir.openAt(rootFd.get(), relative.empty() ? std::string(".") : relative)) {
-            // Unreadable, vanished, or replaced by a link: contributes nothing. Only the
-            // unreadable ones are worth telling the user about.
-            if (receiver && !isVanished(dir.error()))
-                receiver->entryUnreadable(std::string(withoutTrailingSlashes(folderPath)), dir.error());
+    while (!stopped && (ahead ? ahead->take(slice) : reader.read(*slice))) {
+        const Search_FolderSlice& part = *slice;
+        if (part.kind == Search_FolderSlice::Kind::Unreadable) {
+            // Unreadable (not vanished, not replaced by a link): contributes nothing.
+            if (receiver)
+                receiver->entryUnreadable(part.folderPath, part.error);
             continue;
         }
-        if (!relative.empty()) {
-            // A folder on another file system may be a kernel interface (/proc, /sys, /dev).
-            struct stat st{};
-            if (::fstat(dir.fd(), &st) == 0 && st.st_dev != rootDev && FileSystemKind::isPseudoFileSystem(dir.fd()))
-                continue;
+        if (part.firstOfFolder)
+            m_poolFolder.reset();
+        if (statHelper) {
+            statJob.clear();
+            statJob.names = part.names;
+            statJob.nameAt = part.nameAt;
+            statJob.dirFd = part.dirFd;
+            statJob.prepare();
+            statScope.push();
         }
-        while (dir.next()) {
+        for (size_t i = 0; i < part.count(); ++i) {
             if (m_run.stopped()) {
                 stopped = true;
                 break;
             }
-            const std::string_view name = dir.name();
-            const DirEnumerator::EntryType type = dir.type();
-            if (type == DirEnumerator::EntryType::Folder && rule.bIncludeSubDir) {
-                childRelative.assign(relative);
-                if (!childRelative.empty())
-                    childRelative.push_back('/');
-                childRelative.append(name);
-                if (!queue.push(std::move(childRelative))) {
-                    // Too many folders waiting: this root's walk ends here.
-                    queue.clear();
-                    dir.close();
-                    return true;
-                }
-            }
+            const std::string_view name = part.name(i);
+            const DirEnumerator::EntryType type = part.types[i];
             scratch.setFileName(name);
-            scratch.m_strPath.assign(folderPath);
+            scratch.m_strPath.assign(part.folderPath);
             scratch.m_dwAttributes = provisionalAttributes(type, name);
             scratch.m_nSize = 0;
-            if (metadataFirst && !lateMetadata.fill(scratch)) {
-                scratch.reset();
-                continue;   // vanished between listing and stat
+            if (metadataFirst) {
+                if (statHelper ? !SF_StatHelper::take(statJob, i) : !part.statOk[i]) {
+                    scratch.reset();
+                    continue;   // vanished between listing and stat
+                }
+                fillFromStat(scratch, statHelper ? statJob.stats[i] : part.stats[i], name);
+            } else {
+                lateMetadata.point(part.dirFd, part.nameCStr(i));
             }
-            checkAndAdd(scratch, rule, groups, receiver, false, metadataFirst ? nullptr : &lateMetadata, dir.fd());
+            checkAndAdd(scratch, rule, groups, receiver, false, metadataFirst ? nullptr : &lateMetadata, part.dirFd);
             // Only regular files are opened as archives: a FIFO or device would block or
             // misbehave, a link may lead anywhere.
             if (rule.bSearchInCompressed && type == DirEnumerator::EntryType::File &&
-                !searchWithinArchiveInNormalWay(scratch, rule, groups, receiver, dir.fd()))
+                !searchWithinArchiveInNormalWay(scratch, rule, groups, receiver, part.dirFd))
                 stopped = true;
             scratch.reset();
             if (pool)
                 pool->deliver();
         }
-        dir.close();
-        if (pool)
+        statScope.pop();
+        if (part.endsRoot && !stopped)
+            return true;   // too many folders waiting: this root's walk ends here
+        if (pool && (part.lastOfFolder || stopped))
             pool->wakeScanners();
     }
+    // The reader saw the stop event before an entry it would have listed.
+    stopped = stopped || reader.stopped();
     if (pool) {
         pool->finish();
         stopped = stopped || pool->cut();

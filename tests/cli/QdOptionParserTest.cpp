@@ -134,6 +134,12 @@ TEST_F(ParseArgs, PdfTextCacheOnUnlessTurnedOff) {
     EXPECT_EQ(options.scannerThreads, 1u);
     EXPECT_FALSE(parse({"--threads", "65", "--text", "x"}));
     EXPECT_FALSE(parse({"--threads", "two", "--text", "x"}));
+    ASSERT_TRUE(parse({"*.log"})) << error.text;
+    EXPECT_EQ(options.readAhead, 0);
+    ASSERT_TRUE(parse({"--no-read-ahead", "*.log"})) << error.text;
+    EXPECT_EQ(options.readAhead, -1);
+    ASSERT_TRUE(parse({"--read-ahead", "*.log"})) << error.text;
+    EXPECT_EQ(options.readAhead, 1);
 }
 
 TEST_F(ParseArgs, LeadingSlashMatchesPaths) {
