@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "WindowSearchTiming.h"
 #include "indexing/CIndexManager.h"
 #include "options/HistoryCombo.h"
 #include "options/NameLocationPanel.h"
@@ -64,23 +65,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (mode == QLatin1String("quick") && argc > 4) {
-        SearchOptionsPane* pane = frame.searchOptions();
-        frame.setSearchFolders({root});
-        pane->general()->nameCombo()->setCurrentText(QString::fromLocal8Bit(argv[4]));
-        pane->general()->quickCheck()->setChecked(true);
-        pane->general()->compressedCheck()->setChecked(false);
-        QEventLoop loop;
-        qint64 ms = 0;
-        // Connected after the window's own handler, so pane 0 shows the count by now.
-        QObject::connect(frame.resultModel(), &ResultListModel::searchCompleted, &loop, [&] {
-            ms = clock.elapsed();
-            loop.quit();
-        });
-        clock.start();
-        frame.commands().action(CommandIds::SearchOrStop)->trigger();
-        loop.exec();
-        std::printf("%lld %d %s\n", static_cast<long long>(ms), frame.resultModel()->rowCount(),
-                    qPrintable(frame.statusPanes()->paneText(0)));
+        timeWindowSearch(frame, root, QString::fromLocal8Bit(argv[4]), true);
         return 0;
     }
     return 2;
