@@ -122,13 +122,15 @@ private slots:
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "xcb");
-    if (xcb_connection_t* probe = xcb_connect(nullptr, nullptr)) {
-        g_haveDisplay = !xcb_connection_has_error(probe);
-        xcb_disconnect(probe);
-    }
+    // The probe stays connected until the application has its own connection: an X server
+    // that loses its last client resets and refuses connections for a moment.
+    xcb_connection_t* probe = xcb_connect(nullptr, nullptr);
+    g_haveDisplay = probe && !xcb_connection_has_error(probe);
     if (!g_haveDisplay)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (probe)
+        xcb_disconnect(probe);
     GlobalHotKeyX11Test test;
     return QTest::qExec(&test, argc, argv);
 }
