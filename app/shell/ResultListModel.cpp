@@ -382,9 +382,10 @@ void ResultListModel::showMessage(std::unique_ptr<std::string> message)
 void ResultListModel::clear()
 {
     beginResetModel();
+    std::vector<std::unique_ptr<Data_FileItem>> emptied;
     {
         std::lock_guard guard(m_lock);
-        m_items.clear();
+        emptied.swap(m_items);
         m_indexHits.clear();
         m_nameRank.clear();
         m_searchers.resize(1);
@@ -395,6 +396,7 @@ void ResultListModel::clear()
         m_countDirty = false;
     }
     endResetModel();
+    m_release.release(std::move(emptied));
 }
 
 std::vector<std::unique_ptr<Data_FileItem>> ResultListModel::takeAll()

@@ -31,6 +31,7 @@
 #include "records/ISearchResultReciever.h"
 #include "shell/IResultListAccess.h"
 #include "shell/ResultDisplayOptions.h"
+#include "shell/ResultItemRelease.h"
 
 class QItemSelectionModel;
 class Search_CachePathSearcher;
@@ -79,7 +80,8 @@ public:
     static constexpr int kMessageGapMilliseconds = 10;
 
     // ---- the search's life (user-interface thread) ----------------------------------------
-    // Empties the list and destroys every item.
+    // Empties the list and destroys every item (a large list on a helper thread, see
+    // ResultItemRelease).
     void clear();
     // Empties the list and hands its items (all read) over, in row order.
     std::vector<std::unique_ptr<Data_FileItem>> takeAll();
@@ -146,6 +148,7 @@ private:
 
     mutable std::mutex m_lock;
     mutable std::vector<std::unique_ptr<Data_FileItem>> m_items;
+    ResultItemRelease m_release;   // frees the items of an emptied list
     std::vector<IndexHit> m_indexHits;
     std::vector<Search_CachePathSearcher*> m_searchers{nullptr};  // slot 0: none
     // After a sort by name: each row's place in the ascending name order, kept in step with

@@ -6,6 +6,7 @@
 #include <QAbstractItemModelTester>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <map>
 #include <numeric>
 #include <set>
@@ -49,6 +50,7 @@ private slots:
     void cleanup();
 
     void searchStreamsRowsIntoTheModel();
+    void largeListIsEmptiedForTheNextSearch();
     void refusedRuleKeepsThePreviousResults();
     void noFillerDoesNothing();
     void oneSearchAtATime();
@@ -161,6 +163,33 @@ void ResultSearchTest::searchStreamsRowsIntoTheModel()
     const auto names = namesOf(*m_model);
     QCOMPARE(names.count("f59.txt"), size_t(1));
     QCOMPARE(names.count("c"), size_t(1));
+}
+
+void ResultSearchTest::largeListIsEmptiedForTheNextSearch()
+{
+    // A list this long is freed on a helper thread when the next search empties it; the
+    // next search's rows must be the only ones, also when it starts at once.
+    const int rows = int(ResultItemRelease::kBackgroundFrom) + 5000;
+    Search_Rule rule;
+    for (int round = 0; round < 2; ++round) {
+        m_model->clear();
+        m_model->beginSearch(false);
+        for (int i = 0; i < rows; ++i) {
+            auto item = std::make_unique<Data_FileItem>();
+            item->setFileName("old" + std::to_string(i));
+            item->m_vecSnippets.push_back(std::make_shared<ContentSnippet>());
+            m_model->addResult(rule, std::move(item), true);
+        }
+        m_model->endSearch(false);
+        QCOMPARE(m_model->rowCount(), rows);
+        m_controller->setRuleFiller(filler(QStringLiteral("*.txt")));
+        QVERIFY(m_controller->start());
+        runToEnd();
+        QCOMPARE(m_model->rowCount(), 61);
+        const auto names = namesOf(*m_model);
+        QCOMPARE(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.rfind("old", 0) == 0; }),
+                 0);
+    }
 }
 
 void ResultSearchTest::refusedRuleKeepsThePreviousResults()
