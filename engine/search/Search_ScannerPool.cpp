@@ -59,9 +59,7 @@ void Search_ScannerPool::submit(std::unique_ptr<Data_FileItem> item, std::shared
             break;
         }
         // Full: the oldest entry of the queue is an unfinished test (deliver took the rest).
-        // Waiting for half the queue rather than for the oldest test alone spares two
-        // system calls (a wait and a wake-up) per file.
-        waitForOutput(lock, m_limit / 2);
+        waitForOldest(lock);
     }
     // A busy scanner takes the job when it is done: no wake-up (and no system call) then.
     if (wake)
@@ -78,24 +76,12 @@ void Search_ScannerPool::wakeScanners() {
         m_work.notify_all();
 }
 
-size_t Search_ScannerPool::deliverableAtHead(size_t wanted) const {
-    size_t count = 0;
-    for (const Slot& slot : m_slots) {
-        if (count >= wanted || (slot.kind == Slot::Kind::Test && !slot.job->done))
-            return count;
-        ++count;
-    }
-    return wanted;   // everything queued can be delivered
-}
-
-void Search_ScannerPool::waitForOutput(std::unique_lock<std::mutex>& lock, size_t wanted) {
-    if (wanted < 1)
-        wanted = 1;
+void Search_ScannerPool::waitForOldest(std::unique_lock<std::mutex>& lock) {
     if (!m_todo.empty() && m_idle > 0)
         m_work.notify_all();
-    m_walkWants = wanted;
-    m_done.wait(lock, [&] { return deliverableAtHead(wanted) >= wanted; });
-    m_walkWants = 0;
+    m_walkWaiting = true;
+    m_done.wait(lock, [this] { return m_slots.front().kind != Slot::Kind::Test || m_slots.front().job->done; });
+    m_walkWaiting = false;
 }
 
 void Search_ScannerPool::deliver() {
@@ -123,7 +109,7 @@ void Search_ScannerPool::finish() {
         std::unique_lock<std::mutex> lock(m_mutex);
         if (m_slots.empty())
             return;
-        waitForOutput(lock, 1);
+        waitForOldest(lock);
     }
 }
 
@@ -216,11 +202,9 @@ void Search_ScannerPool::scannerMain() {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             job->done = true;
-            // The walk only sleeps when the queue is full or at the end, and is woken only
-            // once what it waits for can be delivered.
-            wake = m_walkWants > 0 && deliverableAtHead(m_walkWants) >= m_walkWants;
+            wake = m_walkWaiting;
         }
-        if (wake)
+        if (wake)   // the walk only sleeps when the queue is full or at the end
             m_done.notify_one();
     }
 }

@@ -18,9 +18,7 @@
 //
 // Threads: submit(), deliver(), finish() and the receiver calls come from the walk's
 // thread only; the scanners are owned and joined by the pool (the destructor finishes).
-// At most queueLimit() tests wait or run at a time: submit() then waits until half of them
-// can be delivered, so that the walk and the scanners wake each other rarely rather than
-// once per file.
+// At most queueLimit() tests wait or run at a time: submit() then waits for the oldest.
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -110,12 +108,8 @@ private:
     };
 
     void scannerMain();
-    // Waits (m_mutex held through `lock`) until at least `wanted` entries at the head of
-    // the queue can be delivered, or all of them can.
-    void waitForOutput(std::unique_lock<std::mutex>& lock, size_t wanted);
-    // Entries at the head of the queue that can be delivered, counted up to `wanted`
-    // (m_mutex held).
-    size_t deliverableAtHead(size_t wanted) const;
+    // Waits (m_mutex held through `lock`) until the oldest queued entry is finished.
+    void waitForOldest(std::unique_lock<std::mutex>& lock);
     void runJob(Job& job, class Search_CT& ct, const Search_Rule& terms);
     // Appends a finished piece of output (or passes it on at once when nothing waits).
     void push(Slot slot);
@@ -136,8 +130,7 @@ private:
     std::deque<Job*> m_todo;          // jobs no scanner has taken yet (owned by m_slots)
     size_t m_jobsQueued = 0;          // jobs in m_slots
     unsigned m_idle = 0;              // scanners waiting for a job
-    size_t m_walkWants = 0;           // the walk's thread waits on m_done for this many
-                                      // deliverable entries (0: it does not wait)
+    bool m_walkWaiting = false;       // the walk's thread waits on m_done
     bool m_quit = false;
     bool m_cut = false;               // walk thread only
     std::vector<std::thread> m_threads;
