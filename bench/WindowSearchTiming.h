@@ -18,13 +18,20 @@
 #include "shell/MainStatusBar.h"
 #include "shell/ResultListModel.h"
 
-inline void timeWindowSearch(CMainFrame& frame, const QString& root, const QString& nameLine, bool quick)
+// Sets the panels for a search of `root` with the name line, as qdsearch runs it without
+// --archives: quick (index) search or a disk walk, no archives opened.
+inline void fillWindowRule(CMainFrame& frame, const QString& root, const QString& nameLine, bool quick)
 {
     SearchOptionsPane* pane = frame.searchOptions();
     frame.setSearchFolders({root});
     pane->general()->nameCombo()->setCurrentText(nameLine);
     pane->general()->quickCheck()->setChecked(quick);
-    pane->general()->compressedCheck()->setChecked(false);  // as qdsearch without --archives
+    pane->general()->compressedCheck()->setChecked(false);
+}
+
+inline void timeWindowSearch(CMainFrame& frame, const QString& root, const QString& nameLine, bool quick)
+{
+    fillWindowRule(frame, root, nameLine, quick);
     QEventLoop loop;
     QElapsedTimer clock;
     qint64 ms = 0;

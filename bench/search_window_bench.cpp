@@ -97,12 +97,8 @@ private:
 
 void setRule(CMainFrame& frame, const QString& root, const QString& nameLine, const QString& text)
 {
-    SearchOptionsPane* pane = frame.searchOptions();
-    frame.setSearchFolders({root});
-    pane->general()->nameCombo()->setCurrentText(nameLine);
-    pane->general()->quickCheck()->setChecked(false);
-    pane->general()->compressedCheck()->setChecked(false);
-    pane->containText()->textCombo()->setCurrentText(text);
+    fillWindowRule(frame, root, nameLine, false);
+    frame.searchOptions()->containText()->textCombo()->setCurrentText(text);
 }
 
 // Runs one search to its end with the probe on.
