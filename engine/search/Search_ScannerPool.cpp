@@ -3,6 +3,7 @@
 #include <fcntl.h>
 
 #include "content/Search_CT.h"
+#include "platform/AsciiCase.h"
 #include "platform/DirEnumerator.h"
 #include "platform/Event.h"
 #include "platform/FileStat.h"
@@ -14,7 +15,7 @@ Search_ScannerPool::Search_ScannerPool(unsigned threads, const Search_Rule& rule
     : m_rule(rule), m_out(out), m_stop(stop), m_pdfCache(pdfCache), m_statusPrefix(Tool_Resource::loadString(2)) {
     if (threads < 1)
         threads = 1;
-    // Enough waiting tests that a slow file (a PDF being converted) does not leave the
+    // Enough waiting jobs that a slow file (a PDF being converted) does not leave the
     // other scanners idle, few enough that the output never lags far behind the walk.
     m_limit = size_t(threads) * 16;
     m_threads.reserve(threads);
@@ -35,12 +36,26 @@ Search_ScannerPool::~Search_ScannerPool() {
 
 void Search_ScannerPool::submit(std::unique_ptr<Data_FileItem> item, std::shared_ptr<const UniqueFd> folder,
                                 int attempts, bool statusLines, bool lateMetadata) {
-    auto job = std::make_unique<Job>();
-    job->item = std::move(item);
-    job->folder = std::move(folder);
-    job->attempts = attempts < 1 ? 1 : attempts;
-    job->statusLines = statusLines;
-    job->lateMetadata = lateMetadata;
+    if (!m_gathering) {
+        m_gathering = std::make_unique<Job>();
+        m_gathering->tests.reserve(kBatchTests);
+    }
+    Test& test = m_gathering->tests.emplace_back();
+    test.item = std::move(item);
+    test.folder = std::move(folder);
+    test.attempts = attempts < 1 ? 1 : attempts;
+    test.statusLines = statusLines;
+    test.lateMetadata = lateMetadata;
+    // A PDF may take a converter's run: it ends its batch, so that the files after it go to
+    // another scanner instead of waiting behind it.
+    if (m_gathering->tests.size() >= kBatchTests || AsciiCase::equalFolded(test.item->m_strExt, "pdf"))
+        queueGathered();
+}
+
+void Search_ScannerPool::queueGathered() {
+    if (!m_gathering)
+        return;
+    std::unique_ptr<Job> job = std::move(m_gathering);
     Job* raw = job.get();
     bool wake = false;
     for (;;) {
@@ -53,12 +68,10 @@ void Search_ScannerPool::submit(std::unique_ptr<Data_FileItem> item, std::shared
             m_slots.push_back(std::move(slot));
             m_todo.push_back(raw);
             ++m_jobsQueued;
-            // Waking a scanner costs two system calls: an idle one is woken for a few
-            // jobs at once (the walk wakes them all before it waits itself).
-            wake = m_idle > 0 && m_todo.size() >= kWakeBatch;
+            wake = m_idle > 0;
             break;
         }
-        // Full: the oldest entry of the queue is an unfinished test (deliver took the rest).
+        // Full: the oldest entry of the queue is an unfinished job (deliver took the rest).
         waitForOldest(lock);
     }
     // A busy scanner takes the job when it is done: no wake-up (and no system call) then.
@@ -67,13 +80,15 @@ void Search_ScannerPool::submit(std::unique_ptr<Data_FileItem> item, std::shared
 }
 
 void Search_ScannerPool::wakeScanners() {
-    bool wake;
+    if (!m_gathering)
+        return;
+    bool idle;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        wake = !m_todo.empty() && m_idle > 0;
+        idle = m_idle > 0;
     }
-    if (wake)
-        m_work.notify_all();
+    if (idle)
+        queueGathered();
 }
 
 void Search_ScannerPool::waitForOldest(std::unique_lock<std::mutex>& lock) {
@@ -104,6 +119,7 @@ void Search_ScannerPool::deliver() {
 }
 
 void Search_ScannerPool::finish() {
+    queueGathered();
     for (;;) {
         deliver();
         std::unique_lock<std::mutex> lock(m_mutex);
@@ -114,6 +130,7 @@ void Search_ScannerPool::finish() {
 }
 
 void Search_ScannerPool::push(Slot slot) {
+    queueGathered();   // the tests gathered so far come first
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (!m_slots.empty()) {
@@ -150,31 +167,41 @@ void Search_ScannerPool::emit(Slot& slot) {
 }
 
 void Search_ScannerPool::emitJob(Job& job) {
-    if (job.skipped) {
-        m_cut = true;
-        return;
+    for (Test& test : job.tests) {
+        if (!m_cut && m_stop && m_stop->isSet())
+            m_cut = true;
+        if (m_cut || !emitTest(test))
+            return;
     }
-    const std::string& fullName = job.item->getFullFileName();
+}
+
+bool Search_ScannerPool::emitTest(Test& test) {
+    if (test.skipped) {
+        m_cut = true;
+        return false;
+    }
+    const std::string& fullName = test.item->getFullFileName();
     auto statusLine = [&] {
-        if (job.statusLines && m_out)
+        if (test.statusLines && m_out)
             m_out->showMessage(std::make_unique<std::string>(m_statusPrefix + fullName));
     };
-    if (job.stopped) {
+    if (test.stopped) {
         statusLine();   // the test had begun, as a single-threaded walk would have shown
         m_cut = true;
-        return;
+        return false;
     }
-    if (job.matched) {
+    if (test.matched) {
         statusLine();
-        if (!job.vanished && m_out)
-            m_out->addResult(m_rule, std::move(job.item), true);
-        return;
+        if (!test.vanished && m_out)
+            m_out->addResult(m_rule, std::move(test.item), true);
+        return true;
     }
-    for (int i = 0; i < job.attempts; ++i) {
+    for (int i = 0; i < test.attempts; ++i) {
         statusLine();
-        if (job.error != 0 && m_out)
-            m_out->entryUnreadable(fullName, job.error);
+        if (test.error != 0 && m_out)
+            m_out->entryUnreadable(fullName, test.error);
     }
+    return true;
 }
 
 void Search_ScannerPool::scannerMain() {
@@ -202,33 +229,40 @@ void Search_ScannerPool::scannerMain() {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             job->done = true;
-            wake = m_walkWaiting;
+            // The walk only sleeps when the queue is full or at the end, and then waits for
+            // the oldest job.
+            wake = m_walkWaiting && m_slots.front().job.get() == job;
         }
-        if (wake)   // the walk only sleeps when the queue is full or at the end
+        if (wake)
             m_done.notify_one();
     }
 }
 
 void Search_ScannerPool::runJob(Job& job, Search_CT& ct, const Search_Rule& terms) {
+    for (Test& test : job.tests)
+        runTest(test, ct, terms);
+}
+
+void Search_ScannerPool::runTest(Test& test, Search_CT& ct, const Search_Rule& terms) {
     if (m_stop && m_stop->isSet()) {
-        job.skipped = true;
+        test.skipped = true;
         return;
     }
-    const int folderFd = job.folder && job.folder->valid() ? job.folder->get() : -1;
-    Data_FileItem& item = *job.item;
-    job.matched = ct.searchContainText(item, terms, folderFd);
-    job.error = ct.unreadableError();
-    if (!job.matched) {
-        job.stopped = m_stop && m_stop->isSet();
+    const int folderFd = test.folder && test.folder->valid() ? test.folder->get() : -1;
+    Data_FileItem& item = *test.item;
+    test.matched = ct.searchContainText(item, terms, folderFd);
+    test.error = ct.unreadableError();
+    if (!test.matched) {
+        test.stopped = m_stop && m_stop->isSet();
         return;
     }
-    if (!job.lateMetadata)
+    if (!test.lateMetadata)
         return;
     FileStat st;
     const bool known = folderFd >= 0 ? DirEnumerator::statAt(folderFd, item.getFileName().c_str(), st)
                                      : DirEnumerator::statAt(AT_FDCWD, item.getFullFileName().c_str(), st);
     if (!known) {
-        job.vanished = true;
+        test.vanished = true;
         return;
     }
     item.m_nSize = static_cast<int64_t>(DirEnumerator::walkSizeOf(st));

@@ -10,6 +10,12 @@
 // walk's thread, in exactly the order and with exactly the excerpts, status lines and
 // unreadable reports of the single-threaded walk.
 //
+// Tests travel in batches: consecutive tests are gathered into one job (up to kBatchTests,
+// fewer when other output comes between them, when a PDF is among them, or at the end of a
+// folder while a scanner is idle) and one scanner runs the whole job in order. A thread
+// wake-up costs far more than opening and reading a small file, so the scanners and the
+// walk wake each other once per batch, not once per file.
+//
 // Stop: each scanner polls the stop event once per read (and a PDF converter it runs is
 // killed), and a test not yet begun is not begun. The first test that a stop cut short or
 // skipped ends the output: it and everything queued after it are dropped, so what the
@@ -18,7 +24,8 @@
 //
 // Threads: submit(), deliver(), finish() and the receiver calls come from the walk's
 // thread only; the scanners are owned and joined by the pool (the destructor finishes).
-// At most queueLimit() tests wait or run at a time: submit() then waits for the oldest.
+// At most queueLimit() jobs wait or run at a time: queuing one more then waits for the
+// oldest.
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -59,8 +66,8 @@ public:
                 bool statusLines, bool lateMetadata);
     // Passes everything whose turn has come to the receiver.
     void deliver();
-    // Wakes idle scanners for the jobs still waiting (fewer than kWakeBatch); the walk
-    // calls it after each folder, so a match never waits long for more candidates.
+    // The walk calls it after each folder: while a scanner is idle, the tests gathered so
+    // far are handed over, so a match never waits long for more candidates.
     void wakeScanners();
     // Waits for every queued test and delivers the rest.
     void finish();
@@ -68,8 +75,8 @@ public:
     bool cut() const { return m_cut; }
 
     size_t queueLimit() const { return m_limit; }
-    // Jobs waiting before an idle scanner is woken for them.
-    static constexpr size_t kWakeBatch = 4;
+    // Most tests in one job.
+    static constexpr size_t kBatchTests = 32;
 
     // ---- ISearchResultReciever: the walk's own output, queued in order ----------------
     void addIndexedResult(uint32_t position, Search_CachePathSearcher* searcher) override;
@@ -81,19 +88,23 @@ public:
     void entryUnreadable(const std::string& path, int errorNumber) override;
 
 private:
-    // One content test. The scanner writes the outcome, then sets `done` under m_mutex.
-    struct Job {
+    // One content test. The scanner writes the outcome; the walk reads it once the job is done.
+    struct Test {
         std::unique_ptr<Data_FileItem> item;
         std::shared_ptr<const UniqueFd> folder;
         int attempts = 1;
         bool statusLines = false;
         bool lateMetadata = false;
-        bool done = false;
         bool matched = false;
         bool stopped = false;   // begun, then cut short by a stop
         bool skipped = false;   // not begun: the stop came first
         bool vanished = false;  // matched, but gone before its metadata was read
         int error = 0;          // errno of a file that could not be opened, else 0
+    };
+    // Consecutive tests run by one scanner in order; `done` is set under m_mutex.
+    struct Job {
+        std::vector<Test> tests;
+        bool done = false;
     };
     // One piece of output in walk order.
     struct Slot {
@@ -111,10 +122,15 @@ private:
     // Waits (m_mutex held through `lock`) until the oldest queued entry is finished.
     void waitForOldest(std::unique_lock<std::mutex>& lock);
     void runJob(Job& job, class Search_CT& ct, const Search_Rule& terms);
+    void runTest(Test& test, class Search_CT& ct, const Search_Rule& terms);
+    // Queues the job being gathered (if any), waiting first while the queue is full.
+    void queueGathered();
     // Appends a finished piece of output (or passes it on at once when nothing waits).
     void push(Slot slot);
     void emit(Slot& slot);
     void emitJob(Job& job);
+    // False once the output is cut.
+    bool emitTest(Test& test);
 
     const Search_Rule& m_rule;
     ISearchResultReciever* m_out;
@@ -128,6 +144,7 @@ private:
     std::condition_variable m_done;   // a job was finished
     std::deque<Slot> m_slots;         // output in walk order, not delivered yet
     std::deque<Job*> m_todo;          // jobs no scanner has taken yet (owned by m_slots)
+    std::unique_ptr<Job> m_gathering; // walk thread only: tests not queued yet
     size_t m_jobsQueued = 0;          // jobs in m_slots
     unsigned m_idle = 0;              // scanners waiting for a job
     bool m_walkWaiting = false;       // the walk's thread waits on m_done
