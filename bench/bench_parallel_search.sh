@@ -8,7 +8,8 @@
 #       the cache (how a single-threaded search converts), then the second search
 # Checks that the result sets agree, prints median wall times and the ratios; for (a) to (c)
 # also the times of qdsearch --no-read-ahead (one thread) and --read-ahead (folders read on
-# a second thread ahead of the tests).
+# a second thread ahead of the tests). qdsearch and its peer are timed in turns
+# (interleaved_medians.py), RUNS runs each.
 #
 #   bench/bench_parallel_search.sh [BUILD_DIR] [TREE_PARENT]
 #     BUILD_DIR    holds bin/qdsearch (default: build-bench)
@@ -153,18 +154,26 @@ for case in a b c d e; do
     fi
     agree="agree ($(wc -l < "$work/q.txt") paths)"
     cmp -s "$work/q.txt" "$work/p.txt" || { agree="DIFFER: qdsearch $(wc -l < "$work/q.txt"), $p $(wc -l < "$work/p.txt")"; status=1; }
-    tq=$(median "${case}q" "${cmd[${case}_qdsearch]}")
-    tp=$(median "${case}p" "${cmd[${case}_$p]}")
-    python3 -c "import sys; q,p=float(sys.argv[1]),float(sys.argv[2]); print(f'({sys.argv[3]}) {sys.argv[4]}: qdsearch {q*1000:.1f} ms, {sys.argv[5]} {p*1000:.1f} ms, ratio {q/p:.2f}x; results {sys.argv[6]}')" \
-        "$tq" "$tp" "$case" "${titles[$case]}" "$p" "$agree"
+    # The peer and qdsearch (for (a) to (c) also its other walk modes) are timed in turns.
+    commands=("${cmd[${case}_qdsearch]}" "${cmd[${case}_$p]}")
     if [[ $case == [abc] ]]; then   # the walk's other modes: one thread, folders read ahead
         for mode in no-read-ahead read-ahead; do
             other=${cmd[${case}_qdsearch]/$qd/$qd --$mode}
             bash -c "$other" 2>/dev/null | sed 's:/$::' | LC_ALL=C sort | cmp -s - "$work/q.txt" ||
                 { echo "($case) --$mode RESULTS DIFFER"; status=1; }
-            tn=$(median "${case}$mode" "$other")
+            commands+=("$other")
+        done
+    fi
+    mapfile -t medians < <(python3 "$here/interleaved_medians.py" "$runs" "${commands[@]}")
+    tq=${medians[0]}; tp=${medians[1]}
+    python3 -c "import sys; q,p=float(sys.argv[1]),float(sys.argv[2]); print(f'({sys.argv[3]}) {sys.argv[4]}: qdsearch {q*1000:.1f} ms, {sys.argv[5]} {p*1000:.1f} ms, ratio {q/p:.2f}x; results {sys.argv[6]}')" \
+        "$tq" "$tp" "$case" "${titles[$case]}" "$p" "$agree"
+    if [[ $case == [abc] ]]; then
+        k=2
+        for mode in no-read-ahead read-ahead; do
             python3 -c "import sys; q,n,p=map(float,sys.argv[1:4]); print(f'    --{sys.argv[5]}: {n*1000:.1f} ms ({n/p:.2f}x {sys.argv[4]}, {n/q:.2f}x the default)')" \
-                "$tq" "$tn" "$tp" "$p" "$mode"
+                "$tq" "${medians[$k]}" "$tp" "$p" "$mode"
+            k=$((k + 1))
         done
     fi
 done

@@ -205,7 +205,7 @@ const std::vector<QdOptionParser::Option> kOptions = {
      [](QdSearchOptions& o, const Values&) { o.pdfCache = false; return std::string(); }},
     {"threads", 0, 1, "N", "content tests on N threads (0, the default: one per processor; 1: one at a time)",
      applyThreads},
-    {"read-ahead", 0, 0, "", "read folders on a second thread ahead of the tests (for slow file systems)",
+    {"read-ahead", 0, 0, "", "always read folders ahead on a second thread (default: name searches on an idle processor)",
      [](QdSearchOptions& o, const Values&) { o.readAhead = 1; return std::string(); }},
     {"no-read-ahead", 0, 0, "", "walk on one thread only (no second thread for folders or sizes and dates)",
      [](QdSearchOptions& o, const Values&) { o.readAhead = -1; return std::string(); }},
