@@ -186,10 +186,10 @@ bash -c "$single" | LC_ALL=C sort > "$work/f1.txt" || true
 rm -rf "$XDG_CACHE_HOME"
 bash -c "$first" | LC_ALL=C sort > "$work/f2.txt" || true
 cmp -s "$work/f1.txt" "$work/f2.txt" || { echo "(f) RESULTS DIFFER"; status=1; }
-hyperfine -N --runs "$runs" --style none --prepare "rm -rf $XDG_CACHE_HOME" --export-json "$work/f_first.json" "$first" >/dev/null
-tsingle=$(median f_single "$single")
+# The first search (the cache emptied before each run) and one scanner, in turns.
+mapfile -t medians < <(python3 "$here/interleaved_medians.py" "$runs" "rm -rf '$XDG_CACHE_HOME'; $first" "$single")
+tfirst=${medians[0]}; tsingle=${medians[1]}
 tsecond=$(median f_second "$first")
-tfirst=$(python3 -c "import json,sys; print(json.load(open(sys.argv[1]))['results'][0]['median'])" "$work/f_first.json")
 python3 -c "import sys; s,f,t=map(float,sys.argv[1:4]); print(f'(f) {sys.argv[4]} real PDFs: one scanner, no cache {s*1000:.0f} ms; first search {f*1000:.0f} ms ({f/s:.2f}x); second search {t*1000:.0f} ms ({f/t:.1f}x faster than the first); {sys.argv[5]} matches')" \
     "$tsingle" "$tfirst" "$tsecond" "$pdfs" "$(wc -l < "$work/f2.txt")"
 exit $status
