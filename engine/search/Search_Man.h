@@ -68,11 +68,12 @@ public:
     static unsigned automaticScannerThreads();
     // How a folder walk uses a second thread. Always: it reads the folders (and, for size
     // and date tests, the entries' metadata) ahead of the tests (Search_FolderReadAhead).
-    // Never: it reads each folder itself when it reaches it. Automatic (the default): the
-    // walk reads each folder itself, and when the rule tests size or date the entries'
-    // metadata is read from both ends of each listing, by the walk and by a stat helper
-    // (SF_StatHelper): the metadata reads are most of such a walk's time. (Reading ahead
-    // did not pay for name searches when measured: bench/README.md.)
+    // Never: it reads each folder itself when it reaches it. Automatic (the default): a
+    // name search reads ahead when a processor is free (the load average is below the
+    // number of processors; on a busy machine every hand-over waits for one); when the rule
+    // tests size or date the entries' metadata is read from both ends of each listing, by
+    // the walk and by a stat helper (SF_StatHelper), as the metadata reads are most of such
+    // a walk's time; a content search reads each folder itself (bench/README.md).
     // Output, order included, is the same in every mode.
     enum class FolderReadAhead { Automatic, Always, Never };
     void setFolderReadAhead(FolderReadAhead mode) { m_folderReadAhead = mode; }
