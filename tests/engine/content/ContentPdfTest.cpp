@@ -160,8 +160,14 @@ TEST_F(ContentPdf, StopRequestEndsRunningConversion) {
               "#!/bin/sh\nPATH=/usr/bin:/bin\necho $$ > '" + pidFile + "'\nexec sleep 600\n");
     ASSERT_EQ(::chmod((bin + "/pdftotext").c_str(), 0755), 0);
     ScopedPath slow(bin);
-    std::thread stopper([this, &pidFile] {
-        for (int i = 0; i < 2000 && ::access(pidFile.c_str(), F_OK) != 0; ++i)
+    // The shell creates the file before it writes the number: wait for the number.
+    const auto writtenPid = [&pidFile] {
+        std::ifstream in(pidFile);
+        pid_t pid = 0;
+        return (in >> pid) ? pid : pid_t(0);
+    };
+    std::thread stopper([this, &writtenPid] {
+        for (int i = 0; i < 2000 && writtenPid() == 0; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         stop.set();
     });
