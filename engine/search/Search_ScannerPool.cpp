@@ -170,15 +170,16 @@ void Search_ScannerPool::emitJob(Job& job) {
     for (Test& test : job.tests) {
         if (!m_cut && m_stop && m_stop->isSet())
             m_cut = true;
-        if (m_cut || !emitTest(test))
+        if (m_cut)
             return;
+        emitTest(test);
     }
 }
 
-bool Search_ScannerPool::emitTest(Test& test) {
+void Search_ScannerPool::emitTest(Test& test) {
     if (test.skipped) {
         m_cut = true;
-        return false;
+        return;
     }
     const std::string& fullName = test.item->getFullFileName();
     auto statusLine = [&] {
@@ -188,20 +189,19 @@ bool Search_ScannerPool::emitTest(Test& test) {
     if (test.stopped) {
         statusLine();   // the test had begun, as a single-threaded walk would have shown
         m_cut = true;
-        return false;
+        return;
     }
     if (test.matched) {
         statusLine();
         if (!test.vanished && m_out)
             m_out->addResult(m_rule, std::move(test.item), true);
-        return true;
+        return;
     }
     for (int i = 0; i < test.attempts; ++i) {
         statusLine();
         if (test.error != 0 && m_out)
             m_out->entryUnreadable(fullName, test.error);
     }
-    return true;
 }
 
 void Search_ScannerPool::scannerMain() {

@@ -129,8 +129,8 @@ private:
     void push(Slot slot);
     void emit(Slot& slot);
     void emitJob(Job& job);
-    // False once the output is cut.
-    bool emitTest(Test& test);
+    // Sets m_cut when the test was stopped or skipped.
+    void emitTest(Test& test);
 
     const Search_Rule& m_rule;
     ISearchResultReciever* m_out;
